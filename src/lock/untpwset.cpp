@@ -1,0 +1,235 @@
+#include "untpwset.h"
+
+#include "lockmessage.h"
+#include "loginfile.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+
+namespace
+{
+constexpr QSize ClientSize(442, 222);
+constexpr QRect TitleStrip(2, 0, 447, 18);
+constexpr QRect Body(2, 19, 441, 202);
+
+QFont pixelFont(const QString &family, int pixels)
+{
+    QFont f(family);
+    f.setPixelSize(pixels);
+    return f;
+}
+
+QLabel *makeLabel(const QString &text, const QPoint &at, const QFont &font, QWidget *parent)
+{
+    auto *l = new QLabel(text, parent);
+    l->setFont(font);
+    l->move(at);
+    l->adjustSize();
+    l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return l;
+}
+
+QLineEdit *makePasswordBox(const QString &name, const QRect &geometry, QWidget *parent)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setGeometry(geometry);
+    e->setEchoMode(QLineEdit::Password);
+    e->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid rgb(146,168,218); "
+                                    "background: white; padding: 0 2px; "
+                                    "lineedit-password-character: 42; }"
+                                    "QLineEdit:focus { border-color: rgb(98,124,176); }"));
+    return e;
+}
+
+QString unreadableText()
+{
+    return QStringLiteral("无法读取登录密码文件“%1”。").arg(LoginFile::path());
+}
+} // namespace
+
+TCloseButton::TCloseButton(QWidget *parent) : QToolButton(parent)
+{
+    setFixedSize(16, 16);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void TCloseButton::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    QColor ink = LockArt::DeepBlue;
+    if (isDown()) {
+        p.fillRect(rect(), LockArt::DeepBlue);
+        ink = Qt::white;
+    } else if (underMouse()) {
+        p.fillRect(rect(), QColor(236, 241, 249));
+        p.setPen(QColor(146, 168, 218));
+        p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    }
+    p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap));
+    const QRectF x = QRectF(rect()).adjusted(4.5, 4.5, -4.5, -4.5);
+    p.drawLine(x.topLeft(), x.bottomRight());
+    p.drawLine(x.topRight(), x.bottomLeft());
+}
+
+TpwsetFrm::TpwsetFrm(QWidget *owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("pwsetFrm"));
+    setWindowTitle(QStringLiteral("登录密码设置"));
+    setModal(true);
+    setFixedSize(ClientSize);
+    setPalette(LockArt::palette());
+    setAutoFillBackground(true);
+
+    auto *title = makeLabel(QStringLiteral("登录密码设置"), QPoint(8, 27),
+                            pixelFont(QStringLiteral("Verdana"), 19), this);
+    title->setObjectName(QStringLiteral("lblTitle"));
+    QPalette titlePal = title->palette();
+    titlePal.setColor(QPalette::WindowText, LockArt::DeepBlue.darker(130));
+    title->setPalette(titlePal);
+
+    const QFont font12 = pixelFont(QStringLiteral("宋体"), 12);
+    JCheckbox1 = new QCheckBox(QStringLiteral("启动登录密码"), this);
+    JCheckbox1->setObjectName(QStringLiteral("JCheckbox1"));
+    JCheckbox1->setGeometry(64, 67, 121, 23);
+    JCheckbox1->setFont(font12);
+
+    makeLabel(QStringLiteral("请输入登录密码："), QPoint(67, 108), font12, this)
+        ->setObjectName(QStringLiteral("Label1"));
+    edit1 = makePasswordBox(QStringLiteral("edit1"), QRect(174, 102, 169, 21), this);
+    makeLabel(QStringLiteral("请再次输入密码："), QPoint(67, 140), font12, this)
+        ->setObjectName(QStringLiteral("Label2"));
+    edit2 = makePasswordBox(QStringLiteral("edit2"), QRect(175, 135, 169, 21), this);
+
+    JvXPButton1 = new QPushButton(QStringLiteral("应   用"), this);
+    JvXPButton1->setObjectName(QStringLiteral("JvXPButton1"));
+    JvXPButton1->setGeometry(352, 180, 73, 23);
+    JvXPButton1->setFont(font12);
+    JvXPButton1->setDefault(true);
+    JvXPButton1->setStyleSheet(
+        QStringLiteral("QPushButton { border: 1px solid rgb(146,168,218); border-radius: 2px; "
+                       "background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 white, "
+                       "stop:1 rgb(216,227,243)); }"
+                       "QPushButton:hover { border-color: rgb(98,124,176); }"
+                       "QPushButton:pressed { background: rgb(190,206,232); }"
+                       "QPushButton:focus { border-color: rgb(98,124,176); }"));
+    connect(JvXPButton1, &QPushButton::clicked, this, &TpwsetFrm::JvXPButton1Click);
+
+    JvXPToolButton1 = new TCloseButton(this);
+    JvXPToolButton1->setObjectName(QStringLiteral("JvXPToolButton1"));
+    JvXPToolButton1->move(424, 1);
+    JvXPToolButton1->setToolTip(QStringLiteral("关闭"));
+    connect(JvXPToolButton1, &QToolButton::clicked, this, &TpwsetFrm::JvXPToolButton1Click);
+}
+
+int TpwsetFrm::ShowModal()
+{
+    FormShow();
+    QRect r(QPoint(), size());
+    const QWidget *owner = parentWidget();
+    if (owner && owner->isVisible()) {
+        r.moveCenter(owner->frameGeometry().center());
+    } else {
+        const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+        if (screen) r.moveCenter(screen->availableGeometry().center());
+    }
+    move(r.topLeft());
+    return exec();
+}
+
+void TpwsetFrm::FormShow()
+{
+    // No file is the normal state before any password was set; a damaged one is reported.
+    if (!QFile::exists(LoginFile::path())) return;
+    const auto lines = LoginFile::read();
+    if (!lines || lines->size() < 3) {
+        LockMessage::show(parentWidget(), unreadableText());
+        return;
+    }
+    if (lines->at(2) == LoginFile::LineOn) JCheckbox1->setChecked(true);
+}
+
+void TpwsetFrm::JvXPButton1Click()
+{
+    if (JCheckbox1->isChecked()) {
+        if (edit1->text().isEmpty()) {
+            LockMessage::show(this, QStringLiteral("请输入登录密码!"));
+            edit1->setFocus();
+            return;
+        }
+        if (edit2->text().isEmpty()) {
+            LockMessage::show(this, QStringLiteral("请再次输入登录密码!"));
+            edit2->setFocus();
+            return;
+        }
+        if (edit1->text() != edit2->text()) {
+            LockMessage::show(this, QStringLiteral("两次输入的密码不一致!"));
+            return;
+        }
+    }
+    const bool enabled = JCheckbox1->isChecked();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool written = LoginFile::write(enabled, edit1->text());
+    QGuiApplication::restoreOverrideCursor();
+    if (!written) {
+        LockMessage::show(
+            this,
+            QStringLiteral("无法写入登录密码文件“%1”，设置没有保存。").arg(LoginFile::path()));
+        return;
+    }
+    LockMessage::show(
+        this, enabled ? QStringLiteral("设置登录密码成功!") : QStringLiteral("取消密码成功!"),
+        QStringLiteral("提示"));
+    accept();
+}
+
+void TpwsetFrm::JvXPToolButton1Click()
+{
+    reject();
+}
+
+void TpwsetFrm::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    const QRect title = TitleStrip.intersected(rect().adjusted(1, 1, -1, -1));
+    LockArt::paintWash(p, title, LockArt::Blue, QColor(200, 214, 236));
+    LockArt::paintPadlock(p, QRectF(title.left() + 4, title.top() + 2, 11, 14), LockArt::DeepBlue,
+                          Qt::white);
+    const QRect body = Body.intersected(rect().adjusted(1, 1, -1, -1));
+    LockArt::paintWash(p, body, Qt::white, QColor(234, 240, 249));
+    p.setPen(QColor(216, 227, 243));
+    p.drawLine(body.left() + 8, 56, body.right() - 8, 56);
+    p.setOpacity(0.35);
+    LockArt::paintPadlock(p, QRectF(370, 70, 48, 60), LockArt::Blue.darker(115), Qt::white);
+    p.setOpacity(1);
+    p.setPen(QColor(152, 168, 182));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void TpwsetFrm::mousePressEvent(QMouseEvent *event)
+{
+    if (FDragger.press(this, event)) return;
+    QDialog::mousePressEvent(event);
+}
+
+void TpwsetFrm::mouseMoveEvent(QMouseEvent *event)
+{
+    FDragger.move(this, event);
+    QDialog::mouseMoveEvent(event);
+}
+
+void TpwsetFrm::mouseReleaseEvent(QMouseEvent *event)
+{
+    FDragger.release();
+    QDialog::mouseReleaseEvent(event);
+}
