@@ -35,6 +35,10 @@ double ValueOfCivilDate(int y, int m, int d);
 void FillDayInfo(TChnCal &cal, double value);
 std::optional<LunarDate> LunarDateOfValue(double value);
 std::string HolidayOf(int day, double value);
+// value is the date-time of the day in question; a day of a leap month has no lunar festival,
+// so this form reads the leap flag from value where it matters.
 std::string CnHolidayOf(int lunarMonth, int lunarDay, double value);
+// The same with the leap flag already known.
+std::string CnHolidayOf(int lunarMonth, int lunarDay, bool leap, double value);
 std::string EraTextOf(int y);
 std::string FieldOf(const std::string &text, char separator, int n, bool skipEmpty);
