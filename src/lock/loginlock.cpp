@@ -168,7 +168,7 @@ void TLockLogin::paintEvent(QPaintEvent *)
     LockArt::paintPadlock(p, QRectF(LeftPicture.center().x() - 22, LeftPicture.top() + 30, 44, 56),
                           LockArt::DeepBlue, QColor(236, 241, 249));
     p.fillRect(BlueArea, QColor(228, 235, 253));
-    LockArt::paintWash(p, BlueStrip, LockArt::Blue, QColor(228, 235, 253));
+    LockArt::paintWash(p, BlueStrip, QColor(204, 218, 240), QColor(228, 235, 253));
     p.setPen(QColor(146, 168, 218));
     p.drawLine(BlueStrip.bottomLeft() + QPoint(8, 0), BlueStrip.bottomRight() - QPoint(8, 0));
     p.setClipping(false);
