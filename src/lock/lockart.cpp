@@ -23,7 +23,7 @@ QPalette palette()
     pal.setColor(QPalette::Mid, QColor(170, 187, 214));
     pal.setColor(QPalette::Dark, QColor(146, 168, 218));
     pal.setColor(QPalette::Shadow, QColor(120, 140, 180));
-    pal.setColor(QPalette::Highlight, DeepBlue);
+    pal.setColor(QPalette::Highlight, Accent);
     pal.setColor(QPalette::HighlightedText, Qt::white);
     pal.setColor(QPalette::WindowText, Qt::black);
     pal.setColor(QPalette::Text, Qt::black);

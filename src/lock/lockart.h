@@ -9,12 +9,14 @@ class QPainter;
 class QPalette;
 class QWidget;
 
-// The drawn pictures of the lock windows: a calm light blue on white.
+// The drawn pictures of the lock windows, in the palette of the program's other pictures: a calm
+// light blue on white, navy for text and glyphs, an accent blue.
 namespace LockArt
 {
 
 inline constexpr QColor Blue{216, 227, 243};
-inline constexpr QColor DeepBlue{98, 124, 176};
+inline constexpr QColor Navy{40, 72, 128};
+inline constexpr QColor Accent{74, 125, 196};
 
 QPalette palette();
 

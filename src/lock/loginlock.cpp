@@ -45,7 +45,7 @@ QString flatButtonStyle()
                           "rgb(216,227,243); padding: 0; }"
                           "QPushButton:hover { background: rgb(236,241,249); }"
                           "QPushButton:pressed { background: rgb(190,206,232); }"
-                          "QPushButton:focus { border-color: rgb(98,124,176); }");
+                          "QPushButton:focus { border-color: rgb(74,125,196); }");
 }
 } // namespace
 
@@ -166,7 +166,7 @@ void TLockLogin::paintEvent(QPaintEvent *)
     LockArt::paintWash(p, BottomStrip, Qt::white, LockArt::Blue);
     LockArt::paintWash(p, LeftPicture, Qt::white, LockArt::Blue);
     LockArt::paintPadlock(p, QRectF(LeftPicture.center().x() - 22, LeftPicture.top() + 30, 44, 56),
-                          LockArt::DeepBlue, QColor(236, 241, 249));
+                          LockArt::Accent, QColor(236, 241, 249));
     p.fillRect(BlueArea, QColor(228, 235, 253));
     LockArt::paintWash(p, BlueStrip, QColor(204, 218, 240), QColor(228, 235, 253));
     p.setPen(QColor(146, 168, 218));

@@ -45,7 +45,7 @@ QLineEdit *makePasswordBox(const QString &name, const QRect &geometry, QWidget *
     e->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid rgb(146,168,218); "
                                     "background: white; padding: 0 2px; "
                                     "lineedit-password-character: 42; }"
-                                    "QLineEdit:focus { border-color: rgb(98,124,176); }"));
+                                    "QLineEdit:focus { border-color: rgb(74,125,196); }"));
     return e;
 }
 
@@ -66,19 +66,18 @@ void TCloseButton::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    QColor ink = LockArt::DeepBlue;
-    if (isDown()) {
-        p.fillRect(rect(), LockArt::DeepBlue);
+    QColor ink = LockArt::Navy;
+    QPointF centre = QRectF(rect()).center();
+    if (isDown() || underMouse()) {
+        const bool down = isDown();
+        LockArt::paintWash(p, rect(), down ? QColor(196, 72, 62) : QColor(236, 112, 100),
+                           down ? QColor(172, 52, 44) : QColor(214, 80, 68));
         ink = Qt::white;
-    } else if (underMouse()) {
-        p.fillRect(rect(), QColor(236, 241, 249));
-        p.setPen(QColor(146, 168, 218));
-        p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+        if (down) centre += QPointF(0.5, 0.5);
     }
     p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap));
-    const QRectF x = QRectF(rect()).adjusted(4.5, 4.5, -4.5, -4.5);
-    p.drawLine(x.topLeft(), x.bottomRight());
-    p.drawLine(x.topRight(), x.bottomLeft());
+    p.drawLine(centre + QPointF(-3.5, -3.5), centre + QPointF(3.5, 3.5));
+    p.drawLine(centre + QPointF(-3.5, 3.5), centre + QPointF(3.5, -3.5));
 }
 
 TpwsetFrm::TpwsetFrm(QWidget *owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint)
@@ -94,7 +93,7 @@ TpwsetFrm::TpwsetFrm(QWidget *owner) : QDialog(owner, Qt::Dialog | Qt::Frameless
                             pixelFont(QStringLiteral("Verdana"), 19), this);
     title->setObjectName(QStringLiteral("lblTitle"));
     QPalette titlePal = title->palette();
-    titlePal.setColor(QPalette::WindowText, LockArt::DeepBlue.darker(130));
+    titlePal.setColor(QPalette::WindowText, LockArt::Navy);
     title->setPalette(titlePal);
 
     const QFont font12 = pixelFont(QStringLiteral("宋体"), 12);
@@ -119,9 +118,9 @@ TpwsetFrm::TpwsetFrm(QWidget *owner) : QDialog(owner, Qt::Dialog | Qt::Frameless
         QStringLiteral("QPushButton { border: 1px solid rgb(146,168,218); border-radius: 2px; "
                        "background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 white, "
                        "stop:1 rgb(216,227,243)); }"
-                       "QPushButton:hover { border-color: rgb(98,124,176); }"
+                       "QPushButton:hover { border-color: rgb(74,125,196); }"
                        "QPushButton:pressed { background: rgb(190,206,232); }"
-                       "QPushButton:focus { border-color: rgb(98,124,176); }"));
+                       "QPushButton:focus { border-color: rgb(74,125,196); }"));
     connect(JvXPButton1, &QPushButton::clicked, this, &TpwsetFrm::JvXPButton1Click);
 
     JvXPToolButton1 = new TCloseButton(this);
@@ -203,7 +202,7 @@ void TpwsetFrm::paintEvent(QPaintEvent *)
     p.fillRect(rect(), Qt::white);
     const QRect title = TitleStrip.intersected(rect().adjusted(1, 1, -1, -1));
     LockArt::paintWash(p, title, LockArt::Blue, QColor(200, 214, 236));
-    LockArt::paintPadlock(p, QRectF(title.left() + 4, title.top() + 2, 11, 14), LockArt::DeepBlue,
+    LockArt::paintPadlock(p, QRectF(title.left() + 4, title.top() + 2, 11, 14), LockArt::Accent,
                           Qt::white);
     const QRect body = Body.intersected(rect().adjusted(1, 1, -1, -1));
     LockArt::paintWash(p, body, Qt::white, QColor(234, 240, 249));
