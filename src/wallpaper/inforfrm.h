@@ -1,0 +1,29 @@
+#pragma once
+
+#include "framelessdialog.h"
+
+class QCheckBox;
+
+// Asks before the wallpaper is changed. The answer and the "ask again" choice go to the two
+// flags it is given; ticking "下次不再提示" and confirming also writes "0" to the settings file.
+class TInforFrm : public TFramelessDialog
+{
+    Q_OBJECT
+public:
+    explicit TInforFrm(QWidget *parent = nullptr);
+
+    // Points the window at the flags and the settings file of its owner before it is shown.
+    void bind(bool *showSetBgInfo, bool *setBgConfirmed, const QString &configSetBgFile);
+
+    void btnokClick();
+    void btncancelClick();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QCheckBox *chkSetBgInfo = nullptr;
+    bool *m_showSetBgInfo = nullptr;
+    bool *m_setBgConfirmed = nullptr;
+    QString m_configFile;
+};
