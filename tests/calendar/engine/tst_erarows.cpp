@@ -109,11 +109,11 @@ private slots:
         QCOMPARE(offsets, expected);
     }
 
-    // 民国 counts from 1912 (1912 is 民国元年, 1948 民国37年); the row says 37 years.
+    // The republic row starts at 1911, so 1911 reads 民国元年 and 1948 民国38年.
     void closingRows()
     {
         const auto rows = EraRows();
-        QCOMPARE(qs(rows[rows.size() - 2]), u"1912,37,0,近、现代,中华民国,,民国"_qs);
+        QCOMPARE(qs(rows[rows.size() - 2]), u"1911,37,0,近、现代,中华民国,,民国"_qs);
         QCOMPARE(qs(rows.back()), u"1949,9999,1948,当代,中国,,公历"_qs);
     }
 
@@ -147,10 +147,10 @@ private slots:
         QTest::newRow("tang restored") << 705 << u"[唐]中宗 李显 神龙元年"_qs;
         QTest::newRow("offset not applied") << 905 << u"[唐]哀帝 李柷 天祐元年"_qs;
         QTest::newRow("before five dynasties") << 906 << u"[唐]哀帝 李柷 天祐2年"_qs;
-        QTest::newRow("last qing year") << 1911 << u"[清]逊帝 溥仪 宣统3年"_qs;
-        QTest::newRow("republic first") << 1912 << u"[近、现代]中华民国  民国元年"_qs;
-        QTest::newRow("republic second") << 1913 << u"[近、现代]中华民国  民国2年"_qs;
-        QTest::newRow("republic last") << 1948 << u"[近、现代]中华民国  民国37年"_qs;
+        QTest::newRow("last qing year") << 1910 << u"[清]逊帝 溥仪 宣统2年"_qs;
+        QTest::newRow("republic first") << 1911 << u"[近、现代]中华民国  民国元年"_qs;
+        QTest::newRow("republic second") << 1912 << u"[近、现代]中华民国  民国2年"_qs;
+        QTest::newRow("republic last") << 1948 << u"[近、现代]中华民国  民国38年"_qs;
         QTest::newRow("1949") << 1949 << QString();
         QTest::newRow("2000") << 2000 << QString();
     }
