@@ -1,0 +1,53 @@
+#include "notebookapp.h"
+
+#include "dm.h"
+#include "fontsubstitutions.h"
+#include "infobox.h"
+#include "mainfrm.h"
+#include "notestore.h"
+#include "programfolder.h"
+
+#include <QGuiApplication>
+#include <QLockFile>
+
+TNotebookApp::TNotebookApp() = default;
+
+TNotebookApp::~TNotebookApp() = default;
+
+void TNotebookApp::initApplication()
+{
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("KQ周记事本"));
+    installFontSubstitutions();
+}
+
+QString TNotebookApp::lockFilePath()
+{
+    return ProgramFolder::path(QStringLiteral("Data\\kqnotebook.lock"));
+}
+
+TNotebookApp::Outcome TNotebookApp::start()
+{
+    // Two instances on one data folder would overwrite each other's notes. The lock is
+    // taken before the database is touched. A lock that cannot be made at all (no Data
+    // folder) is left to the database check.
+    m_lock = std::make_unique<QLockFile>(lockFilePath());
+    // Age alone never makes the lock of a running instance stale; a dead owner does.
+    m_lock->setStaleLockTime(0);
+    if (!m_lock->tryLock(0) && m_lock->error() == QLockFile::LockFailedError) {
+        m_lock.reset();
+        InfoBox::show(nullptr, QStringLiteral("程序已在运行。"));
+        return Outcome::AlreadyRunning;
+    }
+
+    // 2. The data module DM.
+    m_dm = std::make_unique<TDM>();
+    if (!m_dm->OpenDatabase()) return Outcome::DatabaseFailed;
+    m_store = std::make_unique<TNoteStore>(m_dm->connectionName());
+
+    // 3. The windows, in their order; MainFrm first, so it is the main window.
+    m_mainFrm = std::make_unique<TMainFrm>(*m_store);
+    if (!m_mainFrm->FormCreate()) return Outcome::Refused;
+    //    DeskBGSetFrm, PicSelFrm, InforFrm, MixPicFrm (wallpaper flow), pwsetFrm (password
+    //    setting) and SetTransFrm (transparency) follow here, in this order.
+    return Outcome::Running;
+}

@@ -1,0 +1,50 @@
+#include "weeklist.h"
+
+#include <cmath>
+
+TWeekList WeekList{};
+
+namespace
+{
+const QDate epoch(1899, 12, 30);
+} // namespace
+
+QDate DateOfValue(double value)
+{
+    return epoch.addDays(static_cast<qint64>(std::floor(value)));
+}
+
+double ValueOfDate(const QDate &date)
+{
+    return static_cast<double>(epoch.daysTo(date));
+}
+
+double ValueOfDateTime(const QDateTime &dateTime)
+{
+    const QTime t = dateTime.time();
+    return ValueOfDate(dateTime.date()) + t.msecsSinceStartOfDay() / 86400000.0;
+}
+
+QString DateKeyOf(double value)
+{
+    const QDate date = DateOfValue(value);
+    // QDate's own format pads years below 1000 only to their digits; the key needs four.
+    return QStringLiteral("%1%2%3")
+        .arg(date.year(), 4, 10, QLatin1Char('0'))
+        .arg(date.month(), 2, 10, QLatin1Char('0'))
+        .arg(date.day(), 2, 10, QLatin1Char('0'));
+}
+
+void BuildWeek(TWeekList &week, double d)
+{
+    const int w = DateOfValue(d).dayOfWeek(); // ISO: 1 = Monday ... 7 = Sunday
+    for (int i = 0; i < 7; ++i) {
+        TWeekConList &entry = week[i];
+        entry.DayNo = i + 1;
+        entry.Date = d + (i - (w - 1));
+        entry.BoxNo = i + 1;
+        entry.DateKey = DateKeyOf(entry.Date);
+    }
+    week[6].BoxNo = week[5].BoxNo;
+    week[6].DateKey = week[5].DateKey;
+}
