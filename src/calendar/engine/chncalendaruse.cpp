@@ -1,14 +1,13 @@
 #include "chncalendaruse.h"
 
+#include "eraindex.h"
 #include "erarows.h"
 #include "floormath.h"
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <string_view>
-#include <vector>
 
 namespace
 {
@@ -84,35 +83,6 @@ constexpr std::array<FixedHoliday, 18> Holidays = {{
     {11, 0, 4, 5, "感恩节"},
     {12, 25, 0, 0, "圣诞节"},
 }};
-
-struct EraRow {
-    int start;
-    std::string label, title, name, era;
-};
-
-int IntOrZero(const std::string &text)
-{
-    int value = 0;
-    const char *end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return (ec == std::errc() && ptr == end) ? value : 0;
-}
-
-// The era rows parsed once; the table is constant, so every lookup would split it alike.
-const std::vector<EraRow> &EraIndex()
-{
-    static const std::vector<EraRow> index = [] {
-        std::vector<EraRow> out;
-        for (const std::string_view row : EraRows()) {
-            const std::string text(row);
-            out.push_back(EraRow{IntOrZero(FieldOf(text, ',', 1, false)),
-                                 FieldOf(text, ',', 4, false), FieldOf(text, ',', 5, false),
-                                 FieldOf(text, ',', 6, false), FieldOf(text, ',', 7, false)});
-        }
-        return out;
-    }();
-    return index;
-}
 
 std::string LunarMonthText(int month, bool leap)
 {
@@ -224,17 +194,9 @@ std::string CnHolidayOf(int lunarMonth, int lunarDay, double value)
 
 std::string EraTextOf(int y)
 {
-    if (y >= 1949 || y < -2069) return {};
-    const std::vector<EraRow> &rows = EraIndex();
-    for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
-        const EraRow &row = rows[i];
-        if (row.start <= y && y < rows[i + 1].start) {
-            const int n = y - row.start + 1;
-            return "[" + row.label + "]" + row.title + " " + row.name + " " + row.era +
-                   (n == 1 ? std::string("元") : std::to_string(n)) + "年";
-        }
-    }
-    return {};
+    // The table is constant, so a lookup over rows split once equals a fresh split.
+    static const EraIndex index(EraRows());
+    return index.textOf(y);
 }
 
 std::string FieldOf(const std::string &text, char separator, int n, bool skipEmpty)
