@@ -67,9 +67,10 @@ private slots:
         QImage content = solid(1, 1, source);
         QImage background = solid(60, 40, qRgb(10, 20, 30));
         QVERIFY(TMixPicFrm::MixPicture(content, background, 30, 50).ok);
-        const QRgb expected = blended ? qRgb(10 + (qRed(source) - 10) / 2, 20 + (qGreen(source) - 20) / 2,
-                                             30 + (qBlue(source) - 30) / 2)
-                                      : qRgb(10, 20, 30);
+        const QRgb expected =
+            blended ? qRgb(10 + (qRed(source) - 10) / 2, 20 + (qGreen(source) - 20) / 2,
+                           30 + (qBlue(source) - 30) / 2)
+                    : qRgb(10, 20, 30);
         QCOMPARE(background.pixel(9, 30), expected);
     }
 
@@ -141,13 +142,16 @@ private slots:
         QFETCH(QSize, backgroundSize);
         QFETCH(QRect, changed);
         QImage content = solid(contentSize.width(), contentSize.height(), qRgb(0, 0, 0));
-        QImage background = solid(backgroundSize.width(), backgroundSize.height(), qRgb(200, 200, 200));
+        QImage background =
+            solid(backgroundSize.width(), backgroundSize.height(), qRgb(200, 200, 200));
         const QImage contentBefore = content.copy(), backgroundBefore = background.copy();
         bool intoBackground = false;
         const MixResult r = TMixPicFrm::MixPicture(content, background, 30, 50, &intoBackground);
         QVERIFY(r.ok);
-        if (intoBackground) QCOMPARE(changedArea(backgroundBefore, background), changed);
-        else QCOMPARE(changedArea(contentBefore, content), changed);
+        if (intoBackground)
+            QCOMPARE(changedArea(backgroundBefore, background), changed);
+        else
+            QCOMPARE(changedArea(contentBefore, content), changed);
     }
 
     void convertsBothToRgb32()

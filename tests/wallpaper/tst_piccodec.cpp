@@ -44,12 +44,14 @@ constexpr int kLuma[64] = {16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 2
                            14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
                            18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
                            49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
-constexpr int kChroma[64] = {17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99, 24, 26, 56, 99, 99, 99,
-                             99, 99, 47, 66, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
-                             99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
-constexpr int kZigzag[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,  12, 19, 26, 33, 40, 48,
-                             41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23,
-                             30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
+constexpr int kChroma[64] = {17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99,
+                             24, 26, 56, 99, 99, 99, 99, 99, 47, 66, 99, 99, 99, 99, 99, 99,
+                             99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+                             99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
+constexpr int kZigzag[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
+                             12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
+                             35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
+                             58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
 
 QByteArray scaledTable(const int (&base)[64], int quality)
 {
@@ -139,7 +141,8 @@ private slots:
         QCOMPARE(d.image.size(), QSize(300, 200));
         QCOMPARE(d.image.format(), QImage::Format_RGB32);
         const QRgb px = d.image.pixel(150, 100);
-        QVERIFY(qAbs(qRed(px) - 40) <= 2 && qAbs(qGreen(px) - 120) <= 2 && qAbs(qBlue(px) - 200) <= 2);
+        QVERIFY(qAbs(qRed(px) - 40) <= 2 && qAbs(qGreen(px) - 120) <= 2 &&
+                qAbs(qBlue(px) - 200) <= 2);
         QCOMPARE(qAlpha(px), 255);
     }
 
@@ -206,7 +209,7 @@ private slots:
         QVERIFY2(d.error.isEmpty(), qPrintable(d.error));
         QCOMPARE(d.image.size(), QSize(10, 8));
         const QRgb white = qRgb(255, 255, 255);
-        QCOMPARE(d.image.pixel(0, 0), white);  // outside the frame
+        QCOMPARE(d.image.pixel(0, 0), white); // outside the frame
         QCOMPARE(d.image.pixel(9, 7), white);
         QCOMPARE(d.image.pixel(3, 2), qRgb(255, 0, 0));
         QCOMPARE(d.image.pixel(4, 2), qRgb(0, 255, 0));
@@ -288,11 +291,14 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(name);
         const QString lower = name.toLower();
-        if (lower.endsWith(u"gif")) QVERIFY(writeFile(path, makeGif(false)));
+        if (lower.endsWith(u"gif"))
+            QVERIFY(writeFile(path, makeGif(false)));
         else if (lower.endsWith(u"jpeg") || lower.endsWith(u"jpg"))
             QVERIFY(writeFile(path, JpegCodec::encode(pattern(20, 10), 90)));
-        else if (lower.endsWith(u"bmp")) QVERIFY(BmpFile::write(pattern(20, 10), path, 24));
-        else QVERIFY(writeFile(path, "whatever"));
+        else if (lower.endsWith(u"bmp"))
+            QVERIFY(BmpFile::write(pattern(20, 10), path, 24));
+        else
+            QVERIFY(writeFile(path, "whatever"));
         const PicResult r = PicToBmp(path);
         QVERIFY2(r.ok(), qPrintable(r.error));
         QCOMPARE(r.bmpPath, expected.isEmpty() ? QString() : dir.filePath(expected));
@@ -310,7 +316,8 @@ private slots:
     {
         QFETCH(QString, name);
         QTemporaryDir dir;
-        if (!name.startsWith(u"missing")) QVERIFY(writeFile(dir.filePath(name), "\xFF\xD8\xFF garbage"));
+        if (!name.startsWith(u"missing"))
+            QVERIFY(writeFile(dir.filePath(name), "\xFF\xD8\xFF garbage"));
         const PicResult r = PicToBmp(dir.filePath(name));
         QVERIFY(!r.ok());
         QVERIFY(r.bmpPath.isEmpty());
