@@ -59,6 +59,8 @@ WebLinkView::WebLinkView(QWidget *parent) : QTextBrowser(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setOpenLinks(false);
+    // Only a click focuses the strip: Tab keeps moving between the boxes and the calendar.
+    setFocusPolicy(Qt::ClickFocus);
     // Prevent, not No: with NoContextMenu the parent window would show its own menu instead.
     setContextMenuPolicy(Qt::PreventContextMenu);
     viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
@@ -75,10 +77,10 @@ void WebLinkView::navigate(const QUrl &url)
     }
     if (m_page) m_page->abort();
     if (isBlank(url)) {
-        show(QUrl(QStringLiteral("about:blank")), QString());
+        showPage(QUrl(QStringLiteral("about:blank")), QString());
     } else if (url.isLocalFile()) {
         if (const auto bytes = readFile(url.toLocalFile(), kMaxPageBytes))
-            show(url, decodeHtml(*bytes));
+            showPage(url, decodeHtml(*bytes));
     } else if (isWeb(url)) {
         fetchPage(url);
     } else if (url.isValid()) {
@@ -102,7 +104,7 @@ QString WebLinkView::decodeHtml(const QByteArray &bytes, const QByteArray &conte
     return TextFile::decode(bytes);
 }
 
-void WebLinkView::show(const QUrl &url, const QString &html)
+void WebLinkView::showPage(const QUrl &url, const QString &html)
 {
     if (url.adjusted(QUrl::RemoveFragment) != m_current.adjusted(QUrl::RemoveFragment)) {
         m_resources.clear();
@@ -151,9 +153,9 @@ void WebLinkView::pageFinished(QNetworkReply *reply)
     const QByteArray type = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
     const QString text = decodeHtml(bytes, type);
     if (type.startsWith("text/plain"))
-        show(reply->url(), text.toHtmlEscaped().prepend(QLatin1String("<pre>")));
+        showPage(reply->url(), text.toHtmlEscaped().prepend(QLatin1String("<pre>")));
     else
-        show(reply->url(), text);
+        showPage(reply->url(), text);
 }
 
 QVariant WebLinkView::loadResource(int type, const QUrl &name)

@@ -41,7 +41,7 @@ protected:
     bool viewportEvent(QEvent *event) override;
 
 private:
-    void show(const QUrl &url, const QString &html);
+    void showPage(const QUrl &url, const QString &html);
     void fetchPage(const QUrl &url);
     void pageFinished(QNetworkReply *reply);
     void fetchResource(const QUrl &url);

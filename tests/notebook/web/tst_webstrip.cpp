@@ -318,6 +318,9 @@ void TestWebStrip::contextMenu()
     }
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // as after a left click into the page: a text view offers its menu only while focused
+    view->setFocus();
+    QTRY_VERIFY(view->hasFocus());
 
     bool menuShown = false;
     QTimer closer;
