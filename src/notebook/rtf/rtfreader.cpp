@@ -339,7 +339,7 @@ class Reader
 {
 public:
     Reader(QByteArrayView data, QTextDocument &doc)
-        : m_data(data), m_doc(doc), m_cursor(&doc), m_defaultFamily(doc.defaultFont().family()),
+        : m_data(data), m_cursor(&doc), m_defaultFamily(doc.defaultFont().family()),
           m_defaultHalfPoints(halfPointsOf(doc.defaultFont()))
     {
     }
@@ -369,7 +369,6 @@ private:
 
     QByteArrayView m_data;
     qsizetype m_pos = 0;
-    QTextDocument &m_doc;
     QTextCursor m_cursor;
     const QString m_defaultFamily;
     const int m_defaultHalfPoints;
@@ -925,6 +924,7 @@ QString decodePlainText(QByteArrayView data)
     }
     text.replace(u"\r\n"_qs, u"\n"_qs);
     text.replace(u'\r', u'\n');
+    text.removeIf([](QChar c) { return c != u'\n' && isDroppedChar(c.unicode()); });
     return text;
 }
 

@@ -11,10 +11,13 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <string>
 
 #include <array>
 #include <atomic>
+#include <charconv>
 #include <optional>
+#include <vector>
 
 namespace Rtf
 {
@@ -61,13 +64,14 @@ private:
     int fontIndex(const QString &family);
     int colourIndex(const QTextCharFormat &format);
     CharState stateOf(const QTextCharFormat &format);
+    CharState stateOfIndex(const QTextFragment &fragment);
     void changeTo(const CharState &next);
     void controlWord(const char *word, int param = -1, bool hasParam = false);
     void toggle(const char *word, bool on);
-    void text(QStringView s, bool gbk, QByteArray &out);
-    void literal(char c, QByteArray &out);
-    void hexByte(quint8 b, QByteArray &out);
-    void unicodeChar(int code, QByteArray &out);
+    void text(QStringView s, bool gbk, std::string &out);
+    void literal(char c, std::string &out);
+    void hexByte(quint8 b, std::string &out);
+    void unicodeChar(int code, std::string &out);
     quint16 gbkCode(char16_t c);
 
     const QTextDocument &m_doc;
@@ -78,8 +82,10 @@ private:
     QHash<QString, int> m_fontIndex;
     QList<QRgb> m_colours;
     QHash<QRgb, int> m_colourIndex;
+    // Fragments share a few formats of the document's format collection.
+    std::vector<std::optional<CharState>> m_stateOfIndex;
     CharState m_state;
-    QByteArray m_body;
+    std::string m_body; // appending single bytes to std::string is cheaper
     bool m_needSpace = false;
     std::optional<QStringEncoder> m_encoder;
 };
@@ -122,11 +128,29 @@ CharState Writer::stateOf(const QTextCharFormat &format)
     return s;
 }
 
+CharState Writer::stateOfIndex(const QTextFragment &fragment)
+{
+    const int formatIndex = fragment.charFormatIndex();
+    if (formatIndex < 0 || formatIndex > 1 << 20) return stateOf(fragment.charFormat());
+    if (size_t(formatIndex) >= m_stateOfIndex.size())
+        m_stateOfIndex.resize(size_t(formatIndex) + 1);
+    auto &cached = m_stateOfIndex[size_t(formatIndex)];
+    if (!cached) cached = stateOf(fragment.charFormat());
+    return *cached;
+}
+
+void appendNumber(std::string &out, int value)
+{
+    char buffer[16];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    out.append(buffer, end - buffer);
+}
+
 void Writer::controlWord(const char *word, int param, bool hasParam)
 {
-    m_body.append('\\');
+    m_body.append(1, '\\');
     m_body.append(word);
-    if (hasParam) m_body.append(QByteArray::number(param));
+    if (hasParam) appendNumber(m_body, param);
     m_needSpace = true;
 }
 
@@ -155,16 +179,16 @@ void Writer::changeTo(const CharState &next)
     m_state = next;
 }
 
-void Writer::literal(char c, QByteArray &out)
+void Writer::literal(char c, std::string &out)
 {
     if (m_needSpace) {
-        out.append(' ');
+        out.append(1, ' ');
         m_needSpace = false;
     }
-    out.append(c);
+    out.append(1, c);
 }
 
-void Writer::hexByte(quint8 b, QByteArray &out)
+void Writer::hexByte(quint8 b, std::string &out)
 {
     static constexpr char digits[] = "0123456789abcdef";
     const char hex[4] = {'\\', '\'', digits[b >> 4], digits[b & 0xF]};
@@ -172,12 +196,12 @@ void Writer::hexByte(quint8 b, QByteArray &out)
     m_needSpace = false;
 }
 
-void Writer::unicodeChar(int code, QByteArray &out)
+void Writer::unicodeChar(int code, std::string &out)
 {
     // \uN takes a signed 16-bit N; \uc1 in the header makes "?" the one-byte fallback.
     out.append("\\u");
-    out.append(QByteArray::number(code > 32767 ? code - 65536 : code));
-    out.append('?');
+    appendNumber(out, code > 32767 ? code - 65536 : code);
+    out.append(1, '?');
     m_needSpace = false;
 }
 
@@ -204,7 +228,7 @@ quint16 Writer::gbkCode(char16_t c)
     return code;
 }
 
-void Writer::text(QStringView s, bool gbk, QByteArray &out)
+void Writer::text(QStringView s, bool gbk, std::string &out)
 {
     for (qsizetype i = 0; i < s.size(); ++i) {
         const char16_t c = s[i].unicode();
@@ -213,8 +237,8 @@ void Writer::text(QStringView s, bool gbk, QByteArray &out)
             case u'\\':
             case u'{':
             case u'}':
-                out.append('\\');
-                out.append(char(c));
+                out.append(1, '\\');
+                out.append(1, char(c));
                 m_needSpace = false;
                 break;
             case u'\t':
@@ -252,13 +276,18 @@ QByteArray Writer::run()
 {
     m_body.reserve(m_doc.characterCount() * 4 + 64);
     for (QTextBlock block = m_doc.begin(); block.isValid(); block = block.next()) {
+        const QString blockText = block.text();
+        qsizetype offset = 0;
         bool any = false;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (!fragment.isValid()) continue;
             any = true;
-            changeTo(stateOf(fragment.charFormat()));
-            text(fragment.text(), m_fontIsCjk[m_state.font], m_body);
+            changeTo(stateOfIndex(fragment));
+            // Fragments follow each other without gaps; position() is a tree search.
+            const qsizetype length = fragment.length();
+            text(QStringView(blockText).mid(offset, length), m_fontIsCjk[m_state.font], m_body);
+            offset += length;
         }
         if (!any) // an empty line keeps its size
             changeTo(stateOf(block.charFormat()));
@@ -266,13 +295,13 @@ QByteArray Writer::run()
         m_needSpace = false;
     }
 
-    QByteArray out;
+    std::string out;
     out.reserve(m_body.size() + 128 + m_fonts.size() * 40 + m_colours.size() * 24);
     out.append("{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl");
     for (qsizetype i = 0; i < m_fonts.size(); ++i) {
         const bool cjk = m_fontIsCjk[i];
         out.append("{\\f");
-        out.append(QByteArray::number(i));
+        appendNumber(out, int(i));
         out.append(cjk ? "\\fnil\\fcharset134 " : "\\fnil\\fcharset0 ");
         m_needSpace = false;
         QString name = m_fonts[i];
@@ -289,19 +318,19 @@ QByteArray Writer::run()
     out.append("}\r\n{\\colortbl ;");
     for (const QRgb rgb : std::as_const(m_colours)) {
         out.append("\\red");
-        out.append(QByteArray::number(qRed(rgb)));
+        appendNumber(out, qRed(rgb));
         out.append("\\green");
-        out.append(QByteArray::number(qGreen(rgb)));
+        appendNumber(out, qGreen(rgb));
         out.append("\\blue");
-        out.append(QByteArray::number(qBlue(rgb)));
-        out.append(';');
+        appendNumber(out, qBlue(rgb));
+        out.append(1, ';');
     }
     out.append("}\r\n\\viewkind4\\uc1\\pard");
     // The body's first control word or text needs a delimiter after \pard.
-    if (!m_body.startsWith('\\')) out.append(' ');
+    if (m_body.empty() || m_body.front() != '\\') out.append(1, ' ');
     out.append(m_body);
-    out.append('}');
-    return out;
+    out.append(1, '}');
+    return QByteArray(out.data(), qsizetype(out.size()));
 }
 
 } // namespace
