@@ -88,6 +88,12 @@ private slots:
     void navigation_data();
     void navigation();
 
+    void decodeHtml_data();
+    void decodeHtml();
+
+    void linksAreFollowedInTheStrip();
+    void remotePageGetsNoLocalFiles();
+
     void contextMenu_data();
     void contextMenu();
 
@@ -273,6 +279,76 @@ void TestWebStrip::navigation()
         QCOMPARE(strip.view()->toPlainText(), QStringLiteral("本地页面"));
     }
     QCOMPARE(server.requests, host == "" || state != Connection::Reachable ? 0 : 1);
+}
+
+void TestWebStrip::decodeHtml_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("contentType");
+
+    QStringEncoder gbk("GB18030");
+    const QByteArray gbkBody = gbk.encode(QStringLiteral("<p>农历记事</p>"));
+    const QByteArray utf8Body = QStringLiteral("<p>农历记事</p>").toUtf8();
+    QTest::newRow("header says gbk") << gbkBody << QByteArray("text/html; charset=GBK");
+    QTest::newRow("meta says gb2312")
+        << QByteArray("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">") +
+               gbkBody
+        << QByteArray("text/html");
+    QTest::newRow("unlabelled UTF-8") << utf8Body << QByteArray();
+    QTest::newRow("unlabelled GBK: GB18030 fallback") << gbkBody << QByteArray();
+    QTest::newRow("label wrong, bytes GBK") << gbkBody << QByteArray("text/html; charset=utf-8");
+    QTest::newRow("unknown label") << utf8Body << QByteArray("text/html; charset=x-nonsense");
+}
+
+void TestWebStrip::decodeHtml()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, contentType);
+    QVERIFY(
+        WebLinkView::decodeHtml(bytes, contentType).endsWith(QStringLiteral("<p>农历记事</p>")));
+}
+
+void TestWebStrip::linksAreFollowedInTheStrip()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath("a.htm"), "<p><a href=\"b.htm\">next</a></p>"));
+    QVERIFY(writeFile(dir.filePath("b.htm"), "<p>second</p>"));
+    WebLinkView view;
+    QSignalSpy spy(&view, &WebLinkView::navigated);
+    view.navigate(QUrl::fromLocalFile(dir.filePath("a.htm")));
+    emit view.anchorClicked(QUrl("b.htm")); // as a click on the link reports it
+    QCOMPARE(spy.size(), 2);
+    QCOMPARE(view.currentUrl(), QUrl::fromLocalFile(dir.filePath("b.htm")));
+    QCOMPARE(view.toPlainText(), QStringLiteral("second"));
+
+    // a missing file leaves the page as it is
+    view.navigate(QUrl::fromLocalFile(dir.filePath("missing.htm")));
+    QCOMPARE(spy.size(), 2);
+    QCOMPARE(view.toPlainText(), QStringLiteral("second"));
+}
+
+void TestWebStrip::remotePageGetsNoLocalFiles()
+{
+    // loadResource is what the page's <img> and <link> elements call.
+    class View : public WebLinkView
+    {
+    public:
+        using WebLinkView::loadResource;
+    } view;
+    QTemporaryDir dir;
+    const QString picture = dir.filePath("p.png");
+    QImage(4, 4, QImage::Format_RGB32).save(picture);
+    const QUrl local = QUrl::fromLocalFile(picture);
+
+    QVERIFY(writeFile(m_dir.filePath("page.htm"), "<p>local</p>"));
+    view.navigate(QUrl::fromLocalFile(m_dir.filePath("page.htm")));
+    QVERIFY(!view.loadResource(QTextDocument::ImageResource, local).isNull());
+
+    PageServer server("200 OK", "text/html; charset=utf-8", "<p>remote</p>");
+    QSignalSpy spy(&view, &WebLinkView::navigated);
+    view.navigate(server.url("/rs/KQ3.htm"));
+    QTRY_COMPARE(spy.size(), 1);
+    QVERIFY(view.loadResource(QTextDocument::ImageResource, local).isNull());
 }
 
 void TestWebStrip::contextMenu_data()
