@@ -2,6 +2,7 @@
 
 #include "floormath.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -231,8 +232,16 @@ int RawLunarDayOf(int y, int m, int d)
     const double Q = angle(0.07171366128, 306.0253 / rho, -0.0107306 / rho, -0.00001236 / rho);
     const double F = angle(0.08519585128, 21.2964 / rho, 0.0016528 / rho, 0.00000239 / rho);
     const int N = DayCount(y, m, d);
+    // The series is evaluated for j = -1 ... 13 and the latest new moon on or before the date
+    // wins. The moments grow by more than 28 days per step, so walking down from just above
+    // the date's mean lunation gives the same day in two or three steps: no j above the start
+    // can lie on or before the date (the periodic terms stay within 0.64 day), and once a
+    // moment lies more than 29 days back, every earlier one does too.
+    const double meanStart = (29 * k + 693595) + u;
+    const int jStart =
+        static_cast<int>(std::clamp(std::floor((N - meanStart) / 29.53058868) + 2, -2.0, 13.0));
     int day = -1;
-    for (int j = -1; j <= 13; ++j) {
+    for (int j = jStart; j >= -1; --j) {
         const double A = S + 0.507984293 * j;
         const double B = Q + 6.73377553 * j;
         const double G = F + 6.818486628 * j;
@@ -241,7 +250,11 @@ int RawLunarDayOf(int y, int m, int d)
                          0.0161 * std::sin(2 * B) + 0.0104 * std::sin(2 * G) -
                          0.0074 * std::sin(A - B) - 0.0051 * std::sin(A + B);
         const double L = N - std::floor(t);
-        if (L >= 0 && L <= 29) day = static_cast<int>(L) + 1;
+        if (L > 29) break;
+        if (L >= 0) {
+            day = static_cast<int>(L) + 1;
+            break;
+        }
     }
     return day;
 }
