@@ -73,7 +73,8 @@ void DrawOpaqueText(QPainter &p, const QRect &r, const QString &text, unsigned f
 TChnCalendar::TChnCalendar(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFont(MakeFont(u"宋体"_qs, 9));
+    FSmallFont = MakeFont(u"宋体"_qs, 9);
+    setFont(FSmallFont);
     FFontDate = MakeFont(u"黑体"_qs, 9, true);
     FFontDateColor = palette().color(QPalette::WindowText);
     FFontCnDate = MakeFont(u"宋体"_qs, 9);
@@ -543,7 +544,8 @@ void TChnCalendar::BuildMonth(bool raiseChange)
             }
             cell.Used = true;
         }
-        RebuildBackground();
+        // The ground depends on the date only through its year and month.
+        if (FBackYearMonth != QPoint(y, m)) RebuildBackground();
         RefreshGrid();
         if (raiseChange) emit OnChange();
     } catch (...) {
@@ -653,8 +655,9 @@ void TChnCalendar::RebuildBackground()
             }
         }
 
+        const QDate date = DateOfValue(FDateTime).value_or(QDate(1899, 12, 30));
+        FBackYearMonth = QPoint(date.year(), date.month());
         if (FShowBackYearMonth) {
-            const QDate date = DateOfValue(FDateTime).value_or(QDate(1899, 12, 30));
             const QRect grid = FGrid->geometry();
             const int left = grid.left();
             const int top = grid.top();
@@ -718,12 +721,15 @@ void TChnCalendar::GridDrawCell(QPainter &gridPainter, int col, int row, const Q
     const int ht = rect.height();
     const qreal dpr = FBackBitmap.isNull() ? 1.0 : FBackBitmap.devicePixelRatio();
     const QSize physical = rect.size() * dpr;
-    if (FCellBitmap.size() != physical || FCellBitmap.devicePixelRatio() != dpr) {
-        FCellBitmap = QImage(physical, QImage::Format_RGB32);
+    // One scratch bitmap as large as the largest cell; each cell uses its top-left part.
+    if (FCellBitmap.width() < physical.width() || FCellBitmap.height() < physical.height() ||
+        FCellBitmap.devicePixelRatio() != dpr) {
+        FCellBitmap = QImage(physical.expandedTo(FCellBitmap.size()), QImage::Format_RGB32);
         FCellBitmap.setDevicePixelRatio(dpr);
     }
     {
         QPainter p(&FCellBitmap);
+        p.setClipRect(QRect(0, 0, wd, ht));
         try {
             const QRect source(rect.topLeft() * dpr + FGrid->pos() * dpr, physical);
             if (!FBackBitmap.rect().contains(source)) p.fillRect(QRect(0, 0, wd, ht), Qt::white);
@@ -743,7 +749,7 @@ void TChnCalendar::GridDrawCell(QPainter &gridPainter, int col, int row, const Q
                     p.fillRect(QRect(wd - 1, 0, 1, ht), FColorTitleWeekLine);
             } else if (col == 0) {
                 if (FShowWeekNum && !FWeekNums[row - 1].isEmpty()) {
-                    p.setFont(MakeFont(u"宋体"_qs, 9));
+                    p.setFont(FSmallFont);
                     p.setPen(FColorWeekNum);
                     DrawTextA(p, QRect(0, 0, wd, ht), FWeekNums[row - 1],
                               DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_END_ELLIPSIS);
@@ -764,7 +770,7 @@ void TChnCalendar::GridDrawCell(QPainter &gridPainter, int col, int row, const Q
                                 flags |= DT_CENTER;
                             else if (t == kYearCycleEntry)
                                 flags |= DT_RIGHT;
-                            p.setFont(MakeFont(u"宋体"_qs, 9));
+                            p.setFont(FSmallFont);
                             p.setPen(t == kConstellationEntry ? FColorTitleConstellation
                                                               : FColorTitleAnimalsYear);
                             DrawTextA(p, RectLTRB(0, 8, wd, ht), cell.DayText, flags);
@@ -778,7 +784,7 @@ void TChnCalendar::GridDrawCell(QPainter &gridPainter, int col, int row, const Q
             // The cell is shown as far as it got.
         }
     }
-    gridPainter.drawImage(rect.topLeft(), FCellBitmap);
+    gridPainter.drawImage(rect.topLeft(), FCellBitmap, QRect(QPoint(0, 0), physical));
 }
 
 void TChnCalendar::DrawDayCell(QPainter &p, int t, int wd, int ht, bool selected, bool highlighted)

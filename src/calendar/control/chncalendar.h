@@ -282,6 +282,8 @@ private:
     QImage FBackBitmap;
     QImage FPictureBitmap;
     QImage FCellBitmap;
+    QPoint FBackYearMonth; // year and month FBackBitmap was composed for
+    QFont FSmallFont;      // 宋体 9 pt: title cells, week numbers, info line
 
     TDateGrid *FGrid = nullptr;
     TUpDown *FMonthUpDown = nullptr;

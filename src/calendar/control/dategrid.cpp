@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 
 #include <algorithm>
 
@@ -93,8 +94,19 @@ void TDateGrid::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     const QRect exposed = event->rect();
-    // Whatever the cells do not cover (a column wider or narrower than the layout) shows white.
-    painter.fillRect(exposed, Qt::white);
+    // Whatever the cells do not cover (columns narrower than the layout) shows white.
+    int cellsWidth = 0;
+    for (const int width : FColWidths)
+        cellsWidth += width;
+    int cellsHeight = 0;
+    for (const int height : FRowHeights)
+        cellsHeight += height;
+    const QRect covered(0, 0, cellsWidth, cellsHeight);
+    if (!covered.contains(exposed)) {
+        const QRegion uncovered = QRegion(exposed).subtracted(QRegion(covered));
+        for (const QRect &r : uncovered)
+            painter.fillRect(r, Qt::white);
+    }
     if (!FOnDrawCell) return;
     const bool focused = hasFocus();
     for (int row = 0; row < kGridRows; ++row) {
