@@ -192,7 +192,10 @@ constexpr std::array<TermShift, 17> TermShifts = {{
 inline void ClearUpperVectorState()
 {
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-    static const bool hasAvx = __builtin_cpu_supports("avx");
+    static const bool hasAvx = [] {
+        __builtin_cpu_init(); // may run before the library's own constructors
+        return __builtin_cpu_supports("avx") != 0;
+    }();
     if (hasAvx) asm volatile("vzeroupper");
 #endif
 }
@@ -473,6 +476,8 @@ std::optional<LunarDate> LunarDateOf(int y, int m, int d)
 std::optional<CivilDate> LunarToCivil(const LunarDate &lunar)
 {
     const int ly = lunar.year;
+    // No probe of another year could match; this also keeps the day counts in range.
+    if (ly < FirstTableYear || ly > LastTableYear) return std::nullopt;
     if (lunar.leap && LeapMonthOf(ly) != lunar.month) return std::nullopt;
     int lo = DayCount(ly, 1, 1);
     int hi = DayCount(ly + 1, 12, 31);

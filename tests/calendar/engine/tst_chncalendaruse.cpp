@@ -60,6 +60,7 @@ private slots:
     void lunarHolidayFromValue();
     void eraTexts_data();
     void eraTexts();
+    void eraOffsetNotApplied();
     void eraIndexRules();
     void fieldOf_data();
     void fieldOf();
@@ -323,6 +324,15 @@ void TstChnCalendarUse::eraTexts()
     QFETCH(int, year);
     QFETCH(QString, text);
     QCOMPARE(q(EraTextOf(year)), text);
+}
+
+void TstChnCalendarUse::eraOffsetNotApplied()
+{
+    // The row starting at 905 carries a year offset of 1; the reign year counts from the row.
+    QVERIFY(q(EraTextOf(905)).endsWith(u"元年"_qs));
+    QVERIFY(q(EraTextOf(906)).endsWith(u"2年"_qs));
+    QCOMPARE(q(EraTextOf(905)).section(']', 0, 0) + ']',
+             q(EraTextOf(906)).section(']', 0, 0) + ']');
 }
 
 void TstChnCalendarUse::eraIndexRules()

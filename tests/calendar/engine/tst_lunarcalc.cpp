@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <limits>
+
 namespace
 {
 
@@ -351,6 +353,10 @@ void TstLunarCalc::lunarToCivil_data()
     QTest::newRow("2023 leap is the second") << lunar(2023, 3, 1, true) << false << CivilDate{};
     QTest::newRow("no day 30 in 2024-01") << lunar(2024, 1, 30) << false << CivilDate{};
     QTest::newRow("day 31") << lunar(2024, 5, 31) << false << CivilDate{};
+    QTest::newRow("lunar year 0 in year 1") << lunar(0, 11, 19) << true << civil(1, 1, 1);
+    QTest::newRow("after the table") << lunar(2101, 1, 1) << false << CivilDate{};
+    QTest::newRow("far outside") << lunar(std::numeric_limits<int>::max(), 1, 1) << false
+                                 << CivilDate{};
 }
 
 void TstLunarCalc::lunarToCivil()
