@@ -15,10 +15,10 @@
 namespace
 {
 
-// In WAL mode a commit survives a crash of the program at NORMAL; FULL would add an fsync of
-// the log to every keystroke's save for safety against a power cut only (see the note store
-// benchmark).
-constexpr const char *kSynchronous = "NORMAL";
+// Every keystroke is one commit. In WAL mode NORMAL already keeps a commit through a crash of
+// the program; FULL adds one fsync of the log per commit and so keeps it through a power cut
+// as well. Measured (bench_notestore), FULL costs about 0.1 ms per save on top of 0.4 ms.
+constexpr const char *kSynchronous = "FULL";
 // Another program holding the write lock makes a save fail fast and retry on the next
 // trigger rather than freezing the window.
 constexpr int kBusyTimeoutMs = 200;
