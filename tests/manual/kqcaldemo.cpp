@@ -48,11 +48,6 @@ int main(int argc, char *argv[])
     calendar.resize(parser.value(widthOption).toInt() > 0 ? parser.value(widthOption).toInt() : 311,
                     parser.value(heightOption).toInt() > 0 ? parser.value(heightOption).toInt()
                                                            : 253);
-    if (parser.isSet(weekNumOption)) {
-        calendar.setShowWeekNum(true);
-        calendar.LayoutGrid();
-    }
-    if (parser.isSet(noTitleOption)) calendar.setShowTitle(false);
     if (parser.isSet(pictureOption)) {
         QImage picture(parser.value(pictureOption));
         if (picture.isNull()) {
@@ -64,6 +59,17 @@ int main(int argc, char *argv[])
         if (parser.isSet(alphaOption)) calendar.setAlphaBlend(parser.value(alphaOption).toInt());
         calendar.setBackGround(picture);
     }
+    QObject::connect(&calendar, &TChnCalendar::OnChange, &calendar, [&calendar] {
+        QTextStream(stdout) << DateOfValue(calendar.DateTime())->toString(Qt::ISODate) << ' '
+                            << calendar.CnDate() << '\n';
+    });
+    // The first show sets the control to now; the chosen date follows.
+    calendar.show();
+    if (parser.isSet(weekNumOption)) {
+        calendar.setShowWeekNum(true);
+        calendar.LayoutGrid();
+    }
+    if (parser.isSet(noTitleOption)) calendar.setShowTitle(false);
     if (parser.isSet(dateOption)) {
         const QDate date = QDate::fromString(parser.value(dateOption), Qt::ISODate);
         if (!date.isValid()) {
@@ -72,11 +78,6 @@ int main(int argc, char *argv[])
         }
         calendar.setDateTime(ValueOfDate(date));
     }
-    QObject::connect(&calendar, &TChnCalendar::OnChange, &calendar, [&calendar] {
-        QTextStream(stdout) << DateOfValue(calendar.DateTime())->toString(Qt::ISODate) << ' '
-                            << calendar.CnDate() << '\n';
-    });
-    calendar.show();
 
     if (parser.isSet(shotOption)) {
         const QString file = parser.value(shotOption);

@@ -143,11 +143,23 @@ TChnCalendar::TChnCalendar(QWidget *parent) : QWidget(parent)
     FYearUpDown->installEventFilter(this);
     connect(FYearUpDown, &TUpDown::OnClick, this, [this] { YearStep(); });
     FGrid->installEventFilter(this);
-
-    CreateWnd();
 }
 
 TChnCalendar::~TChnCalendar() = default;
+
+QSize TChnCalendar::sizeHint() const
+{
+    return {kInitialWidth, kInitialHeight};
+}
+
+void TChnCalendar::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!FWindowCreated) {
+        FWindowCreated = true;
+        CreateWnd();
+    }
+}
 
 void TChnCalendar::CreateWnd()
 {

@@ -90,8 +90,8 @@ class TChnCalendar : public QWidget
     Q_PROPERTY(int AlphaBlend READ AlphaBlend WRITE setAlphaBlend)
 
 public:
-    // Builds the children and menus, lays the grid out, then shows the current moment with the
-    // title bar (so the first OnChange happens before any handler can be connected).
+    // Builds the children. The menus, the first grid layout, the current moment and the title
+    // bar follow when the control is first shown, whatever was set before.
     explicit TChnCalendar(QWidget *parent = nullptr);
     ~TChnCalendar() override;
 
@@ -203,6 +203,8 @@ public:
     // Text of header cell col (0 ... 8) for a cell wd px wide.
     static QString HeaderText(int col, int wd, bool showWeekNum);
 
+    QSize sizeHint() const override;
+
 signals:
     void OnChange();
     void OnDateSelect();
@@ -213,6 +215,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -264,6 +267,7 @@ private:
     QColor FColorTitleAnimalsYear{0, 0, 0};
     double FDateTime = 0;
     bool FBuilt = false; // a month build has run; until then the day colours only store
+    bool FWindowCreated = false;
     QString FCnDate;
     QString FCnMonth;
     QString FCnDay;

@@ -44,6 +44,7 @@ private slots:
     void init();
     void cleanup();
 
+    void firstShowStartsAtNow();
     void monthBuildJune2011();
     void monthStartingOnSaturday();
     void changeNotification_data();
@@ -111,6 +112,33 @@ QAction *TestChnCalendar::Item(const QString &name, int tag) const
     for (QAction *action : actions)
         if (!action->menu() && action->data().toInt() == tag) return action;
     return nullptr;
+}
+
+void TestChnCalendar::firstShowStartsAtNow()
+{
+    // Before its first show the control holds what was set; the first show replaces the date
+    // with now, turns the title bar on and fills the menus.
+    TChnCalendar cal;
+    QCOMPARE(cal.DateTime(), 0.0);
+    QVERIFY(!cal.ShowTitle());
+    QVERIFY(cal.findChild<QMenu *>(u"FYearMenu"_qs)->actions().isEmpty());
+    QSignalSpy changes(&cal, &TChnCalendar::OnChange);
+    cal.setDateTime(Day(2011, 6, 30));
+    cal.setShowTitle(false);
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(cal.CnDate(), u"五月廿九"_qs);
+
+    const double before = NowValue();
+    cal.show();
+    QCOMPARE(changes.count(), 2);
+    QVERIFY(cal.DateTime() >= before && cal.DateTime() <= NowValue());
+    QVERIFY(cal.ShowTitle());
+    QCOMPARE(cal.findChild<TDateGrid *>(u"FGrid"_qs)->geometry(), QRect(8, 40, 298, 186));
+    QCOMPARE(cal.findChild<QMenu *>(u"FMonthMenu"_qs)->actions().size(), 14);
+    cal.hide();
+    cal.show();
+    QCOMPARE(changes.count(), 2);
+    QCOMPARE(cal.findChild<QMenu *>(u"FMonthMenu"_qs)->actions().size(), 14);
 }
 
 void TestChnCalendar::monthBuildJune2011()
