@@ -435,6 +435,8 @@ void TstLunarCalc::termDates_data()
     QTest::newRow("冬至 2024") << 2024 << 21 << 12 << 21;
     QTest::newRow("立春 2025") << 2025 << 0 << 2 << 3;
     QTest::newRow("冬至 2023") << 2023 << 21 << 12 << 22;
+    // A moment late on a month's last day belongs to that day, not to "day 0" of the next.
+    QTest::newRow("寒露 1487 on 30 September") << 1487 << 16 << 9 << 30;
 }
 
 void TstLunarCalc::termDates()
