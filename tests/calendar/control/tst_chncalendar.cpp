@@ -17,6 +17,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <stdexcept>
 
 namespace
 {
@@ -50,6 +51,7 @@ private slots:
     void changeNotification_data();
     void changeNotification();
     void dayColoursApplyAtOnce();
+    void failingHandlers();
 
     void layoutGrid_data();
     void layoutGrid();
@@ -274,6 +276,26 @@ void TestChnCalendar::dayColoursApplyAtOnce()
     QCOMPARE(FCal->Cell(5 + 3).DayColor, kRed); // weekends stay red
     QCOMPARE(FCal->Cell(3 + 3).CnColor, QColor(Qt::magenta));
     QCOMPARE(changes.count(), 0);
+}
+
+void TestChnCalendar::failingHandlers()
+{
+    // A failing change handler is swallowed: the new month stands.
+    FCal->setDateTime(Day(2011, 6, 30));
+    auto failing = connect(FCal.get(), &TChnCalendar::OnChange, this,
+                           [] { throw std::runtime_error("handler failed"); });
+    FCal->setDateTime(Day(2011, 7, 15));
+    QCOMPARE(FCal->DateTime(), Day(2011, 7, 15));
+    QCOMPARE(FCal->Cell(6).DayText, u"1"_qs); // July 2011 starts on a Friday
+    disconnect(failing);
+
+    // A failure while a clicked day is applied falls back to now.
+    connect(FCal.get(), &TChnCalendar::OnDateClick, this,
+            [] { throw std::runtime_error("handler failed"); });
+    ClickCell(2, 2); // notes the press
+    const double before = NowValue();
+    ClickCell(3, 2);
+    QVERIFY(FCal->DateTime() >= before && FCal->DateTime() <= NowValue());
 }
 
 void TestChnCalendar::layoutGrid_data()
