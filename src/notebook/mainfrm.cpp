@@ -144,7 +144,12 @@ TMainFrm::TMainFrm(TNoteStore &store, QWidget *parent) : QWidget(parent), m_stor
     ArrangeBoxes();
 }
 
-TMainFrm::~TMainFrm() = default;
+TMainFrm::~TMainFrm()
+{
+    // Focus moves while the children go must not start a save on a window being taken down.
+    for (TNoteBox *box : m_redt)
+        box->disconnect(this);
+}
 
 bool TMainFrm::FormCreate()
 {

@@ -47,8 +47,6 @@ void TNoteBox::replaceSelection(const QString &text)
 
 void TNoteBox::mergeSelectionFormat(const QTextCharFormat &format)
 {
-    QTextCursor cursor = textCursor();
-    if (cursor.hasSelection()) cursor.mergeCharFormat(format);
     mergeCurrentCharFormat(format);
 }
 

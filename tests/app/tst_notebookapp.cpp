@@ -11,6 +11,7 @@
 #include <QCryptographicHash>
 #include <QInputMethodEvent>
 #include <QLabel>
+#include <QProcess>
 #include <QTest>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -290,6 +291,19 @@ private slots:
         first.reset();
         TNotebookApp third;
         QCOMPARE(third.start(), TNotebookApp::Outcome::Running);
+    }
+
+    // The build makes the database only where none is: a build folder may hold real notes.
+    void buildToolNeverReplacesADatabase()
+    {
+        ProgramFixture folder;
+        QVERIFY(
+            folder.exec({"insert into tb_NewKQ(YearMonthStr, ContentBak) values('1', 'kept')"}));
+        const QString made = folder.dir.filePath("made/UserData.db");
+        for (const QString &target : {folder.database(), made})
+            QCOMPARE(QProcess::execute(KQ_MKUSERDB, {KQ_SCHEMA, target}), 0);
+        QCOMPARE(folder.rows().size(), 1);
+        QCOMPARE(TDM::checkDatabaseFile(made), std::nullopt);
     }
 
     void startedFromAnotherWorkingDirectory()
