@@ -570,9 +570,13 @@ std::optional<TermMonthDay> TermDate(int y, int i)
 
 std::string SolarTermText(int y, int m, int d)
 {
-    const TermMonthDay here{m, d};
-    if (TermDate(y, 2 * m - 2) == here) return TermName((2 * m + 20) % 24);
-    if (TermDate(y, 2 * m - 1) == here) return TermName((2 * m + 21) % 24);
+    if (m < 1 || m > 12 || d < 1 || d > MonthLength(y, m)) return {};
+    // Terms 2m - 1 and 2m belong to month m. Before the reform the Julian dates run up to ten
+    // days behind the seasons, so the next month's first term (up to 小寒 of y + 1, term 25)
+    // can fall on the last days of month m; without it those years would lose terms.
+    const int doy = DayOfYearNumber(y, m, d);
+    for (int n = 2 * m - 1; n <= 2 * m + 1; ++n)
+        if (std::floor(TermDayOfYear(y, n)) == doy) return TermName((n + 21) % 24);
     return {};
 }
 

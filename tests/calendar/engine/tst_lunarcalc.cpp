@@ -56,6 +56,7 @@ private slots:
     void termDayOfYear();
     void termDates_data();
     void termDates();
+    void termsOfEveryYear();
     void termShifts_data();
     void termShifts();
     void cycles_data();
@@ -454,6 +455,25 @@ void TstLunarCalc::termDates()
     QCOMPARE(q(SolarTermText(next.year, next.month, next.day)), QString());
     QVERIFY(!TermDate(year, 24));
     QVERIFY(!TermDate(year, -1));
+}
+
+void TstLunarCalc::termsOfEveryYear()
+{
+    // Every term falls once a year. Before the reform the Julian dates lag the seasons, so
+    // terms cross into the month before and 小寒 can fall in the December before or after.
+    for (int y = 1; y <= 2100; ++y) {
+        QMap<QString, int> seen;
+        for (int m = 1; m <= 12; ++m)
+            for (int d = 1; d <= MonthLength(y, m); ++d)
+                if (const QString name = q(SolarTermText(y, m, d)); !name.isEmpty()) ++seen[name];
+        for (int i = 0; i < 24; ++i) {
+            const int count = seen.value(q(TermName(i)));
+            const bool ok = (y < 1582 && i == 22) ? count <= 2 : count == 1;
+            if (!ok)
+                QFAIL(qPrintable(
+                    QStringLiteral("%1 has %2 times %3").arg(y).arg(count).arg(q(TermName(i)))));
+        }
+    }
 }
 
 void TstLunarCalc::termShifts_data()
