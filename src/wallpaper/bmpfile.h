@@ -10,6 +10,10 @@
 namespace BmpFile
 {
 
+// Replaces a file by the bytes through a sibling file and a rename: a reader sees the old or
+// the new file, never half of one.
+bool replaceFile(const QString &path, const QByteArray &bytes);
+
 // Writes a bottom-up BI_RGB bitmap of 24 or 32 bits per pixel, replacing the file in one
 // operation. False with a reason in *error when the picture is empty or the file cannot be
 // written.

@@ -12,7 +12,6 @@
 #include "wallpaperui.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QThread>
 #include <QWidget>
 
@@ -198,13 +197,11 @@ TWallpaperFlow::ApplyResult TWallpaperFlow::applyToDesktop(QWidget *pnlRight)
     if (!BmpFile::write(MixPicFrm.imgmix, mixBmp, 32, &error))
         return failed(QStringLiteral("无法保存壁纸图片（%1）。").arg(error));
 
-    // One pass through JPEG: the desktop gets the smaller, settled picture of the JPEG.
+    // The installed Mix.bmp is the picture as decoded back from Mix.Jpg.
     const QString mixJpg = desk.PicFolder + QStringLiteral("Mix.Jpg");
     const QByteArray jpeg = JpegCodec::encode(MixPicFrm.imgmix, kJpegQuality, &error);
     if (jpeg.isEmpty()) return failed(QStringLiteral("无法生成壁纸图片（%1）。").arg(error));
-    QSaveFile jpgFile(mixJpg);
-    if (!jpgFile.open(QIODevice::WriteOnly) || jpgFile.write(jpeg) != jpeg.size() ||
-        !jpgFile.commit())
+    if (!BmpFile::replaceFile(mixJpg, jpeg))
         return failed(QStringLiteral("无法保存壁纸图片“Mix.Jpg”。"));
     const PicResult finalBmp = JpgToBmp(mixJpg);
     if (!finalBmp.ok())
