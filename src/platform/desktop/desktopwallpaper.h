@@ -37,7 +37,7 @@ inline Result install(const QString &picturePath)
 
 // GVariant text of a string, as gsettings reads and prints it.
 QString gvariantString(const QString &text);
-// The string inside gsettings' printed value; nullopt-like empty result when it is not a string.
+// The string inside a value as gsettings prints it; *ok false when it is not a string.
 QString parseGvariantString(const QString &printed, bool *ok = nullptr);
 // The script that points every Plasma desktop at a picture URL with the stretch fill mode.
 QString plasmaScript(const QString &imageUrl);
