@@ -1,5 +1,6 @@
 // Reads any bytes as a note box's stored document. Besides crashes and hangs it checks that
 // whatever was read survives a write and a second read unchanged.
+// Seeds: fuzz/corpus/rtf/; dictionary of control words: -dict=fuzz/rtf.dict.
 
 #include "rtfcodec.h"
 

@@ -9,6 +9,7 @@
 #include <QTextFragment>
 
 #include <cmath>
+#include <functional>
 
 namespace
 {
