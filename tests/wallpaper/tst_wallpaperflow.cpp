@@ -187,6 +187,22 @@ private slots:
         QVERIFY(near(mixImage->pixel(5, 5), qRgb(90, 140, 200)));
     }
 
+    void captureTakesDevicePixels()
+    {
+        WallpaperFixture fx;
+        WeekPanel panel;
+        panel.resize(120, 80);
+        panel.show();
+        const qreal ratio = panel.devicePixelRatioF();
+        if (qEnvironmentVariable("QT_SCALE_FACTOR") == u"2") QCOMPARE(ratio, 2.0);
+        TWallpaperFlow flow;
+        QVERIFY(flow.SaveContentPicture(&panel));
+        const std::optional<QImage> content = BmpFile::read(fx.pictures() + "Content.bmp");
+        QVERIFY(content);
+        QCOMPARE(content->size(), QSize(qRound(120 * ratio), qRound(80 * ratio)));
+        QCOMPARE(content->pixel(qRound(20 * ratio), qRound(10 * ratio)), qRgb(0, 0, 0));
+    }
+
     void rotation()
     {
         WallpaperFixture fx;
