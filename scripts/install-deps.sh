@@ -14,6 +14,8 @@ packages=(
   xvfb xauth x11-apps libglib2.0-bin gsettings-desktop-schemas
   # benchmarks
   libbenchmark-dev
+  # the Plasma wallpaper installer test talks to a stand-in over a private session bus
+  dbus-daemon
 )
 $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends "${packages[@]}"
