@@ -162,7 +162,7 @@ TWallpaperFlow::ApplyResult TWallpaperFlow::applyToDesktop(QWidget *pnlRight)
     const qint32 n = qint32(PicBGList.size());
     if (FBgIndex < 0 || FBgIndex >= n) return failed(QStringLiteral("背景图片列表为空。"));
     desk.BGFile = folder + PicBGList[FBgIndex].PicFile;
-    if (!QFileInfo::exists(desk.BGFile)) {
+    if (!QFileInfo(desk.BGFile).isFile()) {
         ++FBgIndex;
         if (FBgIndex >= n) FBgIndex = 1;
         if (FBgIndex >= n)
