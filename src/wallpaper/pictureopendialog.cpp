@@ -26,6 +26,13 @@ PictureOpenDialog::PictureOpenDialog(QWidget *parent) : QFileDialog(parent)
     connect(this, &QFileDialog::filterSelected, this, [this] { applyPatterns(); });
     connect(this, &QFileDialog::directoryEntered, this, [this] { applyPatterns(); });
     connect(this, &QFileDialog::currentChanged, this, &PictureOpenDialog::showPreview);
+    // A file chosen before the folder is listed gets no change signal; show it once listed.
+    if (auto *model = findChild<QFileSystemModel *>()) {
+        connect(model, &QFileSystemModel::directoryLoaded, this, [this] {
+            const QStringList files = selectedFiles();
+            if (files.size() == 1) showPreview(files.first());
+        });
+    }
 }
 
 QString PictureOpenDialog::filterText()

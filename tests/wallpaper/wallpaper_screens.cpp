@@ -1,6 +1,7 @@
 // Pictures of the wallpaper windows and of a finished wallpaper, for looking at:
 //   wallpaper_screens OUTPUT_FOLDER DEFAULT_BACKGROUND.bmp
-// Writes wallpaper-picsel.png, wallpaper-confirm.png, wallpaper-transparency.png and, for a
+// Writes wallpaper-picsel.png, wallpaper-add.png, wallpaper-confirm.png,
+// wallpaper-transparency.png and, for a
 // week with notes in full and in half transparency, the whole Mix.bmp scaled down and the
 // week's corner at full size.
 #include "bmpfile.h"
@@ -8,6 +9,7 @@
 #include "fontsubstitutions.h"
 #include "inforfrm.h"
 #include "picselfrm.h"
+#include "pictureopendialog.h"
 #include "programfolder.h"
 #include "settransfrm.h"
 #include "textfile.h"
@@ -131,6 +133,16 @@ int main(int argc, char **argv)
     trans.show();
     ok &= savePng(trans.grab().toImage(), out + QStringLiteral("wallpaper-transparency.png"));
     trans.hide();
+
+    PictureOpenDialog chooser;
+    chooser.setDirectory(pictures);
+    chooser.selectFile(pictures + QStringLiteral("A1.bmp"));
+    chooser.resize(820, 440);
+    chooser.show();
+    for (int i = 0; i < 50; ++i) // the folder is listed in the background
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ok &= savePng(chooser.grab().toImage(), out + QStringLiteral("wallpaper-add.png"));
+    chooser.hide();
 
     TDeskBGSetFrm::setInstaller([](const QString &) { return DesktopWallpaper::Result{true, {}}; });
     flow.ShowSetBgInfo = false;
