@@ -17,7 +17,7 @@ namespace
 
 // Every keystroke is one commit. In WAL mode NORMAL already keeps a commit through a crash of
 // the program; FULL adds one fsync of the log per commit and so keeps it through a power cut
-// as well. Measured (bench_notestore), FULL costs about 0.1 ms per save on top of 0.4 ms.
+// as well. Measured (bench_notestore, 2 KB boxes): 0.53 ms per save at FULL, 0.29 at NORMAL.
 constexpr const char *kSynchronous = "FULL";
 // Another program holding the write lock makes a save fail fast and retry on the next
 // trigger rather than freezing the window.
