@@ -3,6 +3,7 @@
 #include "dm.h"
 #include "fontsubstitutions.h"
 #include "infobox.h"
+#include "kqresources.h"
 #include "mainfrm.h"
 #include "notestore.h"
 #include "programfolder.h"
@@ -17,6 +18,10 @@ TNotebookApp::~TNotebookApp() = default;
 void TNotebookApp::initApplication()
 {
     QGuiApplication::setApplicationDisplayName(QStringLiteral("KQ周记事本"));
+    // Matches the installed kqnotebook.desktop, so that the task bar finds the icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("kqnotebook"));
+    KqResources::init();
+    QGuiApplication::setWindowIcon(KqResources::appIcon());
     installFontSubstitutions();
 }
 
@@ -46,8 +51,11 @@ TNotebookApp::Outcome TNotebookApp::start()
 
     // 3. The windows, in their order; MainFrm first, so it is the main window.
     m_mainFrm = std::make_unique<TMainFrm>(*m_store);
-    if (!m_mainFrm->FormCreate()) return Outcome::Refused;
-    //    DeskBGSetFrm, PicSelFrm, InforFrm, MixPicFrm (wallpaper flow), pwsetFrm (password
-    //    setting) and SetTransFrm (transparency) follow here, in this order.
+    // A refused or cancelled password prompt: the window was never shown and never will be.
+    if (!m_mainFrm->FormCreate()) {
+        m_mainFrm.reset();
+        return Outcome::Refused;
+    }
+    m_mainFrm->CreateSecondaryWindows();
     return Outcome::Running;
 }
