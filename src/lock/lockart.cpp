@@ -1,45 +1,11 @@
 #include "lockart.h"
 
 #include <QLinearGradient>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPalette>
-#include <QWidget>
-#include <QWindow>
 
 namespace LockArt
 {
-
-QPalette palette()
-{
-    QPalette pal;
-    pal.setColor(QPalette::Window, Qt::white);
-    pal.setColor(QPalette::Base, Qt::white);
-    pal.setColor(QPalette::AlternateBase, Blue);
-    pal.setColor(QPalette::Button, Blue);
-    pal.setColor(QPalette::Light, Qt::white);
-    pal.setColor(QPalette::Midlight, QColor(236, 241, 249));
-    pal.setColor(QPalette::Mid, QColor(170, 187, 214));
-    pal.setColor(QPalette::Dark, QColor(146, 168, 218));
-    pal.setColor(QPalette::Shadow, QColor(120, 140, 180));
-    pal.setColor(QPalette::Highlight, Accent);
-    pal.setColor(QPalette::HighlightedText, Qt::white);
-    pal.setColor(QPalette::WindowText, Qt::black);
-    pal.setColor(QPalette::Text, Qt::black);
-    pal.setColor(QPalette::ButtonText, Qt::black);
-    pal.setColor(QPalette::ToolTipBase, QColor(255, 255, 225));
-    pal.setColor(QPalette::ToolTipText, Qt::black);
-    return pal;
-}
-
-void paintWash(QPainter &p, const QRect &r, const QColor &top, const QColor &bottom)
-{
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
-    g.setColorAt(0, top);
-    g.setColorAt(1, bottom);
-    p.fillRect(r, g);
-}
 
 void paintPadlock(QPainter &p, const QRectF &r, const QColor &ink, const QColor &body)
 {
@@ -82,19 +48,3 @@ void paintPadlock(QPainter &p, const QRectF &r, const QColor &ink, const QColor 
 }
 
 } // namespace LockArt
-
-bool WindowDragger::press(QWidget *window, QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton) return false;
-    QWindow *handle = window->windowHandle();
-    if (handle && handle->startSystemMove()) return true;
-    FDragging = true;
-    FOffset = event->globalPosition().toPoint() - window->frameGeometry().topLeft();
-    return true;
-}
-
-void WindowDragger::move(QWidget *window, QMouseEvent *event)
-{
-    if (FDragging && (event->buttons() & Qt::LeftButton))
-        window->move(event->globalPosition().toPoint() - FOffset);
-}

@@ -1,23 +1,27 @@
 #pragma once
 
-#include <QString>
-#include <functional>
+#include "appmessage.h"
 
-class QWidget;
-
-// The plain OK message boxes of the lock windows. Tests install a hook that records the
-// messages, so that no modal loop has to be answered.
+// The lock windows report through AppMessage; this seam stays for the lock's tests, and a hook
+// installed here receives the messages of every window.
 namespace LockMessage
 {
 
-// Caption of every message that names no caption of its own: the application title.
-QString appTitle();
+inline QString appTitle()
+{
+    return AppMessage::appTitle();
+}
 
-using Hook = std::function<void(QWidget *owner, const QString &text, const QString &caption)>;
+using Hook = AppMessage::Hook;
 // An empty hook restores the message box.
-void setHook(Hook hook);
+inline void setHook(Hook hook)
+{
+    AppMessage::setHook(std::move(hook), "LockMessage");
+}
 
-// A message box with an OK button and no icon, owned by owner.
-void show(QWidget *owner, const QString &text, const QString &caption = appTitle());
+inline void show(QWidget *owner, const QString &text, const QString &caption = appTitle())
+{
+    AppMessage::show(owner, text, caption);
+}
 
 } // namespace LockMessage

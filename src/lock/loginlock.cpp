@@ -1,16 +1,15 @@
 #include "loginlock.h"
 
-#include "lockmessage.h"
+#include "appmessage.h"
+#include "lockart.h"
 #include "loginfile.h"
+#include "uistyle.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRegion>
-#include <QScreen>
 
 bool LoginPassed = false;
 
@@ -26,13 +25,6 @@ constexpr QRect BottomStrip = QRect(1, 133, 246, 11).translated(PanelAt);
 constexpr QRect BlueArea = QRect(98, 14, 140, 119).translated(PanelAt);
 constexpr QPoint BlueAt = BlueArea.topLeft();
 constexpr QRect BlueStrip = QRect(0, 0, 140, 35).translated(BlueAt);
-
-QFont pixelFont(const QString &family, int pixels)
-{
-    QFont f(family);
-    f.setPixelSize(pixels);
-    return f;
-}
 
 QRegion dragRegion()
 {
@@ -58,17 +50,16 @@ bool CheckLoginPassword(QWidget *owner)
     return LoginPassed;
 }
 
-TLockLogin::TLockLogin(QWidget *owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint)
+TLockLogin::TLockLogin(QWidget *owner) : FramelessDialog(owner, {246, 145}, AppMessage::appTitle())
 {
     LoginPassed = false;
     setObjectName(QStringLiteral("LockLogin"));
-    setWindowTitle(LockMessage::appTitle());
-    setModal(true);
-    setFixedSize(246, 145);
-    setPalette(LockArt::palette());
-    setFont(pixelFont(QStringLiteral("宋体"), 11));
+    // The prompt comes before the main window is shown, and stays on the screen's centre.
+    setPlacement(Placement::Screen);
+    setPalette(UiStyle::palette());
+    setFont(UiStyle::pixelFont(QStringLiteral("宋体"), 11));
 
-    const QFont labelFont = pixelFont(QStringLiteral("Verdana"), 12);
+    const QFont labelFont = UiStyle::pixelFont(QStringLiteral("Verdana"), 12);
     auto *user = new QLabel(QStringLiteral("用户名：KQ周记事本"), this);
     user->setObjectName(QStringLiteral("lblUser"));
     user->setFont(labelFont);
@@ -92,7 +83,7 @@ TLockLogin::TLockLogin(QWidget *owner) : QDialog(owner, Qt::Dialog | Qt::Framele
                                         "lineedit-password-character: 42; }"));
     connect(edtPW, &QLineEdit::returnPressed, this, &TLockLogin::spdOKClick);
 
-    const QFont buttonFont = pixelFont(QStringLiteral("宋体"), 12);
+    const QFont buttonFont = UiStyle::pixelFont(QStringLiteral("宋体"), 12);
     spdOK = new QPushButton(QStringLiteral("确定"), this);
     spdOK->setObjectName(QStringLiteral("spdOK"));
     spdOK->setGeometry(QRect(BlueAt + QPoint(15, 95), QSize(42, 15)));
@@ -115,13 +106,6 @@ TLockLogin::TLockLogin(QWidget *owner) : QDialog(owner, Qt::Dialog | Qt::Framele
 
 int TLockLogin::ShowModal()
 {
-    const QScreen *screen = parentWidget() ? parentWidget()->screen() : nullptr;
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    if (screen) {
-        QRect r(QPoint(), size());
-        r.moveCenter(screen->availableGeometry().center());
-        move(r.topLeft());
-    }
     return exec();
 }
 
@@ -141,8 +125,8 @@ void TLockLogin::spdOKClick()
         accept();
         return;
     }
-    LockMessage::show(this, QStringLiteral("密码不正确,请重新输入登录密码!"),
-                      QStringLiteral("登陆提示"));
+    AppMessage::show(this, QStringLiteral("密码不正确,请重新输入登录密码!"),
+                     QStringLiteral("登陆提示"));
     edtPW->clear();
     edtPW->setFocus();
 }
@@ -162,13 +146,13 @@ void TLockLogin::paintEvent(QPaintEvent *)
 
     p.fillRect(Panel, Qt::white);
     p.setClipRect(Panel);
-    LockArt::paintWash(p, TopStrip, LockArt::Blue, Qt::white);
-    LockArt::paintWash(p, BottomStrip, Qt::white, LockArt::Blue);
-    LockArt::paintWash(p, LeftPicture, Qt::white, LockArt::Blue);
+    UiStyle::paintWash(p, TopStrip, UiStyle::Blue, Qt::white);
+    UiStyle::paintWash(p, BottomStrip, Qt::white, UiStyle::Blue);
+    UiStyle::paintWash(p, LeftPicture, Qt::white, UiStyle::Blue);
     LockArt::paintPadlock(p, QRectF(LeftPicture.center().x() - 22, LeftPicture.top() + 30, 44, 56),
-                          LockArt::Accent, QColor(236, 241, 249));
+                          UiStyle::Accent, QColor(236, 241, 249));
     p.fillRect(BlueArea, QColor(228, 235, 253));
-    LockArt::paintWash(p, BlueStrip, QColor(204, 218, 240), QColor(228, 235, 253));
+    UiStyle::paintWash(p, BlueStrip, QColor(204, 218, 240), QColor(228, 235, 253));
     p.setPen(QColor(146, 168, 218));
     p.drawLine(BlueStrip.bottomLeft() + QPoint(8, 0), BlueStrip.bottomRight() - QPoint(8, 0));
     p.setClipping(false);
@@ -176,20 +160,7 @@ void TLockLogin::paintEvent(QPaintEvent *)
     p.drawRect(Panel.adjusted(0, 0, -1, -1));
 }
 
-void TLockLogin::mousePressEvent(QMouseEvent *event)
+bool TLockLogin::isDragArea(const QPoint &pos) const
 {
-    if (dragRegion().contains(event->position().toPoint()) && FDragger.press(this, event)) return;
-    QDialog::mousePressEvent(event);
-}
-
-void TLockLogin::mouseMoveEvent(QMouseEvent *event)
-{
-    FDragger.move(this, event);
-    QDialog::mouseMoveEvent(event);
-}
-
-void TLockLogin::mouseReleaseEvent(QMouseEvent *event)
-{
-    FDragger.release();
-    QDialog::mouseReleaseEvent(event);
+    return dragRegion().contains(pos);
 }

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "lockart.h"
-
-#include <QDialog>
+#include "framelessdialog.h"
 
 class QLineEdit;
 class QPushButton;
@@ -17,7 +15,7 @@ extern bool LoginPassed;
 bool CheckLoginPassword(QWidget *owner);
 
 // The start-up password prompt: Enter in the password box acts as "确定", retries are unlimited.
-class TLockLogin : public QDialog
+class TLockLogin : public FramelessDialog
 {
     Q_OBJECT
 public:
@@ -31,13 +29,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    bool isDragArea(const QPoint &pos) const override;
 
 private:
     QLineEdit *edtPW;
     QPushButton *spdOK;
     QPushButton *spdCancel;
-    WindowDragger FDragger;
 };

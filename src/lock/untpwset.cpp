@@ -1,30 +1,23 @@
 #include "untpwset.h"
 
-#include "lockmessage.h"
+#include "appmessage.h"
+#include "lockart.h"
 #include "loginfile.h"
+#include "uistyle.h"
 
 #include <QCheckBox>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 
 namespace
 {
 constexpr QSize ClientSize(442, 222);
 constexpr QRect TitleStrip(2, 0, 447, 18);
 constexpr QRect Body(2, 19, 441, 202);
-
-QFont pixelFont(const QString &family, int pixels)
-{
-    QFont f(family);
-    f.setPixelSize(pixels);
-    return f;
-}
 
 QLabel *makeLabel(const QString &text, const QPoint &at, const QFont &font, QWidget *parent)
 {
@@ -53,50 +46,41 @@ QString unreadableText()
 {
     return QStringLiteral("无法读取登录密码文件“%1”。").arg(LoginFile::path());
 }
+
+// The title strip's close button: a navy cross on the strip, a red wash under the pointer.
+CloseButtonLook closeLook()
+{
+    CloseButtonLook look;
+    look.size = {16, 16};
+    look.cursor = Qt::PointingHandCursor;
+    look.ink = UiStyle::Navy;
+    look.hoverTop = QColor(236, 112, 100);
+    look.hoverBottom = QColor(214, 80, 68);
+    look.downTop = QColor(196, 72, 62);
+    look.downBottom = QColor(172, 52, 44);
+    look.faceInset = 0;
+    look.faceRadius = 0;
+    look.arm = 3.5;
+    look.downShift = 0.5;
+    return look;
+}
 } // namespace
 
-TCloseButton::TCloseButton(QWidget *parent) : QToolButton(parent)
-{
-    setFixedSize(16, 16);
-    setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
-}
-
-void TCloseButton::paintEvent(QPaintEvent *)
-{
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    QColor ink = LockArt::Navy;
-    QPointF centre = QRectF(rect()).center();
-    if (isDown() || underMouse()) {
-        const bool down = isDown();
-        LockArt::paintWash(p, rect(), down ? QColor(196, 72, 62) : QColor(236, 112, 100),
-                           down ? QColor(172, 52, 44) : QColor(214, 80, 68));
-        ink = Qt::white;
-        if (down) centre += QPointF(0.5, 0.5);
-    }
-    p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(centre + QPointF(-3.5, -3.5), centre + QPointF(3.5, 3.5));
-    p.drawLine(centre + QPointF(-3.5, 3.5), centre + QPointF(3.5, -3.5));
-}
-
-TpwsetFrm::TpwsetFrm(QWidget *owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint)
+TpwsetFrm::TpwsetFrm(QWidget *owner)
+    : FramelessDialog(owner, ClientSize, QStringLiteral("登录密码设置"))
 {
     setObjectName(QStringLiteral("pwsetFrm"));
-    setWindowTitle(QStringLiteral("登录密码设置"));
-    setModal(true);
-    setFixedSize(ClientSize);
-    setPalette(LockArt::palette());
+    setPalette(UiStyle::palette());
     setAutoFillBackground(true);
 
     auto *title = makeLabel(QStringLiteral("登录密码设置"), QPoint(8, 27),
-                            pixelFont(QStringLiteral("Verdana"), 19), this);
+                            UiStyle::pixelFont(QStringLiteral("Verdana"), 19), this);
     title->setObjectName(QStringLiteral("lblTitle"));
     QPalette titlePal = title->palette();
-    titlePal.setColor(QPalette::WindowText, LockArt::Navy);
+    titlePal.setColor(QPalette::WindowText, UiStyle::Navy);
     title->setPalette(titlePal);
 
-    const QFont font12 = pixelFont(QStringLiteral("宋体"), 12);
+    const QFont font12 = UiStyle::pixelFont(QStringLiteral("宋体"), 12);
     JCheckbox1 = new QCheckBox(QStringLiteral("启动登录密码"), this);
     JCheckbox1->setObjectName(QStringLiteral("JCheckbox1"));
     JCheckbox1->setGeometry(64, 67, 121, 23);
@@ -123,25 +107,14 @@ TpwsetFrm::TpwsetFrm(QWidget *owner) : QDialog(owner, Qt::Dialog | Qt::Frameless
                        "QPushButton:focus { border-color: rgb(74,125,196); }"));
     connect(JvXPButton1, &QPushButton::clicked, this, &TpwsetFrm::JvXPButton1Click);
 
-    JvXPToolButton1 = new TCloseButton(this);
+    JvXPToolButton1 = new CloseButton(this, closeLook());
     JvXPToolButton1->setObjectName(QStringLiteral("JvXPToolButton1"));
     JvXPToolButton1->move(424, 1);
-    JvXPToolButton1->setToolTip(QStringLiteral("关闭"));
     connect(JvXPToolButton1, &QToolButton::clicked, this, &TpwsetFrm::JvXPToolButton1Click);
 }
 
 int TpwsetFrm::ShowModal()
 {
-    FormShow();
-    QRect r(QPoint(), size());
-    const QWidget *owner = parentWidget();
-    if (owner && owner->isVisible()) {
-        r.moveCenter(owner->frameGeometry().center());
-    } else {
-        const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
-        if (screen) r.moveCenter(screen->availableGeometry().center());
-    }
-    move(r.topLeft());
     return exec();
 }
 
@@ -151,7 +124,7 @@ void TpwsetFrm::FormShow()
     if (!QFile::exists(LoginFile::path())) return;
     const auto lines = LoginFile::read();
     if (!lines || lines->size() < 3) {
-        LockMessage::show(parentWidget(), unreadableText());
+        AppMessage::show(parentWidget(), unreadableText());
         return;
     }
     if (lines->at(2) == LoginFile::LineOn) JCheckbox1->setChecked(true);
@@ -161,17 +134,17 @@ void TpwsetFrm::JvXPButton1Click()
 {
     if (JCheckbox1->isChecked()) {
         if (edit1->text().isEmpty()) {
-            LockMessage::show(this, QStringLiteral("请输入登录密码!"));
+            AppMessage::show(this, QStringLiteral("请输入登录密码!"));
             edit1->setFocus();
             return;
         }
         if (edit2->text().isEmpty()) {
-            LockMessage::show(this, QStringLiteral("请再次输入登录密码!"));
+            AppMessage::show(this, QStringLiteral("请再次输入登录密码!"));
             edit2->setFocus();
             return;
         }
         if (edit1->text() != edit2->text()) {
-            LockMessage::show(this, QStringLiteral("两次输入的密码不一致!"));
+            AppMessage::show(this, QStringLiteral("两次输入的密码不一致!"));
             return;
         }
     }
@@ -180,12 +153,12 @@ void TpwsetFrm::JvXPButton1Click()
     const bool written = LoginFile::write(enabled, edit1->text());
     QGuiApplication::restoreOverrideCursor();
     if (!written) {
-        LockMessage::show(
+        AppMessage::show(
             this,
             QStringLiteral("无法写入登录密码文件“%1”，设置没有保存。").arg(LoginFile::path()));
         return;
     }
-    LockMessage::show(
+    AppMessage::show(
         this, enabled ? QStringLiteral("设置登录密码成功!") : QStringLiteral("取消密码成功!"),
         QStringLiteral("提示"));
     accept();
@@ -201,34 +174,16 @@ void TpwsetFrm::paintEvent(QPaintEvent *)
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
     const QRect title = TitleStrip.intersected(rect().adjusted(1, 1, -1, -1));
-    LockArt::paintWash(p, title, LockArt::Blue, QColor(200, 214, 236));
-    LockArt::paintPadlock(p, QRectF(title.left() + 4, title.top() + 2, 11, 14), LockArt::Accent,
+    UiStyle::paintWash(p, title, UiStyle::Blue, QColor(200, 214, 236));
+    LockArt::paintPadlock(p, QRectF(title.left() + 4, title.top() + 2, 11, 14), UiStyle::Accent,
                           Qt::white);
     const QRect body = Body.intersected(rect().adjusted(1, 1, -1, -1));
-    LockArt::paintWash(p, body, Qt::white, QColor(234, 240, 249));
+    UiStyle::paintWash(p, body, Qt::white, QColor(234, 240, 249));
     p.setPen(QColor(216, 227, 243));
     p.drawLine(body.left() + 8, 56, body.right() - 8, 56);
     p.setOpacity(0.35);
-    LockArt::paintPadlock(p, QRectF(370, 70, 48, 60), LockArt::Blue.darker(115), Qt::white);
+    LockArt::paintPadlock(p, QRectF(370, 70, 48, 60), UiStyle::Blue.darker(115), Qt::white);
     p.setOpacity(1);
     p.setPen(QColor(152, 168, 182));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
-}
-
-void TpwsetFrm::mousePressEvent(QMouseEvent *event)
-{
-    if (FDragger.press(this, event)) return;
-    QDialog::mousePressEvent(event);
-}
-
-void TpwsetFrm::mouseMoveEvent(QMouseEvent *event)
-{
-    FDragger.move(this, event);
-    QDialog::mouseMoveEvent(event);
-}
-
-void TpwsetFrm::mouseReleaseEvent(QMouseEvent *event)
-{
-    FDragger.release();
-    QDialog::mouseReleaseEvent(event);
 }
