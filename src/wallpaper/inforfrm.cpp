@@ -1,39 +1,29 @@
 #include "inforfrm.h"
 
+#include "appmessage.h"
 #include "textfile.h"
-#include "wallpaperui.h"
+#include "uistyle.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 
-namespace
-{
-QFont pixelFont(const QString &family, int px, bool bold = false)
-{
-    QFont font(family);
-    font.setPixelSize(px);
-    font.setBold(bold);
-    return font;
-}
-} // namespace
-
-TInforFrm::TInforFrm(QWidget *parent)
-    : TFramelessDialog(parent, {344, 156}, QStringLiteral("KQ周记事本"))
+TInforFrm::TInforFrm(QWidget *parent) : FramelessDialog(parent, {344, 156}, AppMessage::appTitle())
 {
     setObjectName(QStringLiteral("InforFrm"));
+    setStyleSheet(UiStyle::buttonStyle());
 
     auto *label = new QLabel(QStringLiteral("您确定要更换壁纸？"), this);
     label->setObjectName(QStringLiteral("lblInfo"));
-    label->setFont(pixelFont(QStringLiteral("宋体"), 14, true));
+    label->setFont(UiStyle::pixelFont(QStringLiteral("宋体"), 14, true));
     label->move(112, 40);
     label->adjustSize();
 
     chkSetBgInfo = new QCheckBox(QStringLiteral("下次不再提示"), this);
     chkSetBgInfo->setObjectName(QStringLiteral("chkSetBgInfo"));
     chkSetBgInfo->setGeometry(120, 88, 97, 17);
-    chkSetBgInfo->setFont(pixelFont(QStringLiteral("宋体"), 12));
+    chkSetBgInfo->setFont(UiStyle::pixelFont(QStringLiteral("宋体"), 12));
 
     auto *btnok = new QPushButton(QStringLiteral("确  定"), this);
     btnok->setObjectName(QStringLiteral("btnok"));
@@ -48,7 +38,7 @@ TInforFrm::TInforFrm(QWidget *parent)
     auto *btnClose = new QPushButton(QStringLiteral("X"), this);
     btnClose->setObjectName(QStringLiteral("btnClose"));
     btnClose->setGeometry(321, 1, 20, 18);
-    btnClose->setFont(pixelFont(QStringLiteral("Arial"), 12, true));
+    btnClose->setFont(UiStyle::pixelFont(QStringLiteral("Arial"), 12, true));
     btnClose->setStyleSheet(QStringLiteral(
         "QPushButton { padding: 0; border: none; background: transparent; color: #5a6f94; }"
         "QPushButton:hover { color: #e04840; }"
@@ -69,8 +59,8 @@ void TInforFrm::btnokClick()
     if (chkSetBgInfo->isChecked()) {
         if (m_showSetBgInfo) *m_showSetBgInfo = false;
         if (!m_configFile.isEmpty() && !TextFile::writeLines(m_configFile, {QStringLiteral("0")}))
-            WallpaperUi::showMessage(
-                this, QStringLiteral("无法保存“下次不再提示”的设置，下次启动时仍会提示。"));
+            AppMessage::show(this,
+                             QStringLiteral("无法保存“下次不再提示”的设置，下次启动时仍会提示。"));
     }
     accept();
 }
@@ -85,7 +75,7 @@ void TInforFrm::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
-    p.setPen(frameColor());
+    p.setPen(UiStyle::Blue);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
 
     // Question mark at (32, 24): a blue disc with a white "?".
@@ -98,6 +88,6 @@ void TInforFrm::paintEvent(QPaintEvent *)
     p.setBrush(shade);
     p.drawEllipse(disc);
     p.setPen(Qt::white);
-    p.setFont(pixelFont(QStringLiteral("Arial Black"), 32, true));
+    p.setFont(UiStyle::pixelFont(QStringLiteral("Arial Black"), 32, true));
     p.drawText(disc, Qt::AlignCenter, QStringLiteral("?"));
 }

@@ -6,7 +6,7 @@ class QCheckBox;
 
 // Asks before the wallpaper is changed. The answer and the "ask again" choice go to the two
 // flags it is given; ticking "下次不再提示" and confirming also writes "0" to the settings file.
-class TInforFrm : public TFramelessDialog
+class TInforFrm : public FramelessDialog
 {
     Q_OBJECT
 public:

@@ -1,8 +1,10 @@
 #include "picselfrm.h"
 
+#include "appmessage.h"
 #include "bmpfile.h"
 #include "picbglist.h"
 #include "picconvert.h"
+#include "uistyle.h"
 #include "wallpaperui.h"
 
 #include <QDir>
@@ -16,23 +18,14 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-namespace
-{
-QFont pixelFont(const QString &family, int px, bool bold = false)
-{
-    QFont font(family);
-    font.setPixelSize(px);
-    font.setBold(bold);
-    return font;
-}
-} // namespace
-
 TPicSelFrm::TPicSelFrm(QWidget *parent)
-    : TFramelessDialog(parent, {524, 286}, QStringLiteral("背景图片选择"))
+    : FramelessDialog(parent, {524, 286}, QStringLiteral("背景图片选择"))
 {
     setObjectName(QStringLiteral("PicSelFrm"));
+    setStyleSheet(UiStyle::buttonStyle());
 
-    auto *close = new TCloseButton(this);
+    auto *close = new CloseButton(this);
+    close->setObjectName(QStringLiteral("imgClose"));
     close->move(width() - close->width(), 0);
     connect(close, &QAbstractButton::clicked, this, &QDialog::reject);
 
@@ -48,7 +41,7 @@ TPicSelFrm::TPicSelFrm(QWidget *parent)
     LVpic->setSelectionBehavior(QAbstractItemView::SelectRows);
     LVpic->setEditTriggers(QAbstractItemView::NoEditTriggers);
     LVpic->setFrameShape(QFrame::NoFrame);
-    LVpic->setFont(pixelFont(QStringLiteral("宋体"), 12));
+    LVpic->setFont(UiStyle::pixelFont(QStringLiteral("宋体"), 12));
 
     lblTishi = new QLabel(this);
     lblTishi->setObjectName(QStringLiteral("lblTishi"));
@@ -57,7 +50,7 @@ TPicSelFrm::TPicSelFrm(QWidget *parent)
     lblTishi->setWordWrap(true);
     lblTishi->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblTishi->setAttribute(Qt::WA_TranslucentBackground);
-    lblTishi->setFont(pixelFont(QStringLiteral("幼圆"), 15));
+    lblTishi->setFont(UiStyle::pixelFont(QStringLiteral("幼圆"), 15));
     lblTishi->setText(
         QStringLiteral("注：可添加多个壁纸大 小1024*768以上                            图像格式："
                        "                            BMP,JPG"));
@@ -111,7 +104,7 @@ void TPicSelFrm::paintEvent(QPaintEvent *)
     p.setBrush(QColor(90, 150, 200));
     p.drawPath(hills);
     p.setPen(QColor(40, 70, 120));
-    p.setFont(pixelFont(QStringLiteral("微软雅黑"), 17, true));
+    p.setFont(UiStyle::pixelFont(QStringLiteral("微软雅黑"), 17, true));
     p.drawText(QRect(52, 1, 260, 40), Qt::AlignVCenter | Qt::AlignLeft, windowTitle());
 
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -161,8 +154,7 @@ QTreeWidgetItem *TPicSelFrm::firstSelected() const
 bool TPicSelFrm::writeListFile()
 {
     if (PicBGListFile::write(QStringList{FSelPicName} + pictureNames())) return true;
-    WallpaperUi::showMessage(this,
-                             QStringLiteral("背景图片列表无法保存，请检查数据文件夹是否可写。"));
+    AppMessage::show(this, QStringLiteral("背景图片列表无法保存，请检查数据文件夹是否可写。"));
     return false;
 }
 

@@ -9,7 +9,7 @@ class QTreeWidgetItem;
 
 // Background picture selection: add, remove and choose the pictures of the rotating list.
 // Every change is written to the list file at once; there is nothing to cancel.
-class TPicSelFrm : public TFramelessDialog
+class TPicSelFrm : public FramelessDialog
 {
     Q_OBJECT
 public:

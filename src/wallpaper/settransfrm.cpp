@@ -1,8 +1,9 @@
 #include "settransfrm.h"
 
+#include "appmessage.h"
 #include "programfolder.h"
 #include "textfile.h"
-#include "wallpaperui.h"
+#include "uistyle.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -21,9 +22,7 @@ QString settingsPath()
 
 QFont pixelFont(int px)
 {
-    QFont font(QStringLiteral("微软雅黑"));
-    font.setPixelSize(px);
-    return font;
+    return UiStyle::pixelFont(QStringLiteral("微软雅黑"), px);
 }
 
 QLabel *addLabel(QWidget *parent, const QString &text, int x, int y, int px, const QColor &colour)
@@ -40,9 +39,10 @@ QLabel *addLabel(QWidget *parent, const QString &text, int x, int y, int px, con
 } // namespace
 
 TSetTransFrm::TSetTransFrm(QWidget *parent)
-    : TFramelessDialog(parent, {376, 170}, QStringLiteral("背景透明度调节"))
+    : FramelessDialog(parent, {376, 170}, QStringLiteral("背景透明度调节"))
 {
     setObjectName(QStringLiteral("SetTransFrm"));
+    setStyleSheet(UiStyle::buttonStyle());
 
     addLabel(this, QStringLiteral("背景透明度调节"), 14, 9, 15, QColor(29, 53, 87))
         ->setObjectName(QStringLiteral("lblTitle"));
@@ -74,7 +74,8 @@ TSetTransFrm::TSetTransFrm(QWidget *parent)
     btncancel->setGeometry(299, 144, 75, 23);
     connect(btncancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto *close = new TCloseButton(this);
+    auto *close = new CloseButton(this);
+    close->setObjectName(QStringLiteral("imgClose"));
     close->move(335, 2);
     connect(close, &QAbstractButton::clicked, this, &QDialog::reject);
 }
@@ -107,8 +108,7 @@ void TSetTransFrm::FormShow()
 void TSetTransFrm::btnokClick()
 {
     if (!SaveTransMode(rdiHalfTrans->isChecked() ? 0 : 1)) {
-        WallpaperUi::showMessage(this,
-                                 QStringLiteral("无法保存透明度设置，请检查数据文件夹是否可写。"));
+        AppMessage::show(this, QStringLiteral("无法保存透明度设置，请检查数据文件夹是否可写。"));
         return;
     }
     accept();

@@ -6,7 +6,7 @@ class QRadioButton;
 
 // How the note boxes show on the wallpaper: 1 = full transparency (boxes in the window colour,
 // which the blend leaves out), anything else = half transparency (light grey boxes).
-class TSetTransFrm : public TFramelessDialog
+class TSetTransFrm : public FramelessDialog
 {
     Q_OBJECT
 public:

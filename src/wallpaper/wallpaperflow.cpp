@@ -1,5 +1,6 @@
 #include "wallpaperflow.h"
 
+#include "appmessage.h"
 #include "bmpfile.h"
 #include "contentpicture.h"
 #include "inforfrm.h"
@@ -123,7 +124,7 @@ void TWallpaperFlow::imgAddToDeskClick(QWidget *parent)
         FBgPicName = frm.FSelPicName;
         loaded = LoadPicBGList(true, &error);
     }
-    if (!loaded) WallpaperUi::showMessage(parent, error);
+    if (!loaded) AppMessage::show(parent, error);
 }
 
 void TWallpaperFlow::imgAppToDeskClick(QWidget *pnlRight, QWidget *parent)
@@ -138,7 +139,7 @@ void TWallpaperFlow::imgAppToDeskClick(QWidget *pnlRight, QWidget *parent)
         if (!SetBgConfirmed) return;
     }
     const ApplyResult result = applyToDesktop(pnlRight);
-    if (!result.ok) WallpaperUi::showMessage(parent, result.message);
+    if (!result.ok) AppMessage::show(parent, result.message);
 }
 
 bool TWallpaperFlow::SaveContentPicture(QWidget *pnlRight, QString *error)

@@ -3,7 +3,6 @@
 #include "pictureopendialog.h"
 
 #include <QDialog>
-#include <QMessageBox>
 
 namespace
 {
@@ -16,11 +15,6 @@ WallpaperUi::PictureChooser &pictureChooser()
 {
     static WallpaperUi::PictureChooser chooser;
     return chooser;
-}
-WallpaperUi::MessageSink &messageSink()
-{
-    static WallpaperUi::MessageSink sink;
-    return sink;
 }
 } // namespace
 
@@ -53,17 +47,17 @@ QStringList choosePictures(QWidget *parent)
 
 void setMessageSink(MessageSink sink)
 {
-    messageSink() = std::move(sink);
+    AppMessage::Hook hook;
+    if (sink) {
+        hook = [sink = std::move(sink)](QWidget *parent, const QString &text,
+                                        const QString &caption) { sink(parent, caption, text); };
+    }
+    AppMessage::setHook(std::move(hook), "WallpaperUi");
 }
 
 void showMessage(QWidget *parent, const QString &text, const QString &caption)
 {
-    if (messageSink()) {
-        messageSink()(parent, caption, text);
-        return;
-    }
-    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
-    box.exec();
+    AppMessage::show(parent, text, caption);
 }
 
 } // namespace WallpaperUi

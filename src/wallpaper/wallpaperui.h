@@ -1,5 +1,7 @@
 #pragma once
 
+#include "appmessage.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -12,8 +14,6 @@ class QWidget;
 namespace WallpaperUi
 {
 
-inline constexpr auto kAppTitle = "KQ周记事本";
-
 // Runs a dialog modally and returns its result code. Default: QDialog::exec().
 using ModalRunner = std::function<int(QDialog &)>;
 void setModalRunner(ModalRunner runner);
@@ -24,11 +24,12 @@ using PictureChooser = std::function<QStringList(QWidget *parent)>;
 void setPictureChooser(PictureChooser chooser);
 QStringList choosePictures(QWidget *parent);
 
-// A plain OK message box. Default: QMessageBox.
+// The plain OK message boxes, forwarded to AppMessage: a sink installed here receives the
+// messages of every window. An empty sink clears this seam's hook.
 using MessageSink =
     std::function<void(QWidget *parent, const QString &caption, const QString &text)>;
 void setMessageSink(MessageSink sink);
 void showMessage(QWidget *parent, const QString &text,
-                 const QString &caption = QString::fromUtf8(kAppTitle));
+                 const QString &caption = AppMessage::appTitle());
 
 } // namespace WallpaperUi
