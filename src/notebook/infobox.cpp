@@ -1,32 +1,24 @@
 #include "infobox.h"
 
-#include <QGuiApplication>
-#include <QMessageBox>
-
-namespace
-{
-InfoBox::Handler &handler()
-{
-    static InfoBox::Handler h;
-    return h;
-}
-} // namespace
+#include "appmessage.h"
 
 namespace InfoBox
 {
 
 void show(QWidget *parent, const QString &text)
 {
-    if (handler()) {
-        handler()(parent, text);
-        return;
-    }
-    QMessageBox::information(parent, QGuiApplication::applicationDisplayName(), text);
+    AppMessage::show(parent, text);
 }
 
 void setHandler(Handler h)
 {
-    handler() = std::move(h);
+    AppMessage::Hook hook;
+    if (h) {
+        hook = [h = std::move(h)](QWidget *parent, const QString &text, const QString &) {
+            h(parent, text);
+        };
+    }
+    AppMessage::setHook(std::move(hook), "InfoBox");
 }
 
 } // namespace InfoBox
