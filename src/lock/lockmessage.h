@@ -2,6 +2,8 @@
 
 #include "appmessage.h"
 
+#include <utility>
+
 // The lock windows report through AppMessage; this seam stays for the lock's tests, and a hook
 // installed here receives the messages of every window.
 namespace LockMessage

@@ -8,8 +8,8 @@
 class QWidget;
 
 // The program's plain OK message boxes. Every window reports through here, so a test hook
-// installed through any seam (this one, InfoBox, LockMessage, WallpaperUi) receives the messages
-// of all of them and no modal loop runs.
+// installed through any of the modules' message seams receives the messages of all windows and
+// no modal loop runs.
 namespace AppMessage
 {
 
