@@ -3,12 +3,16 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QColor>
+#include <QMenu>
 #include <QString>
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include <QPointer>
+
 #include <optional>
 
+class QMimeData;
 class QTextCharFormat;
 
 // One of the six note boxes redt1 ... redt6. The stored form of a box is its document as RTF.
@@ -29,7 +33,9 @@ public:
     // The text without formatting, lines joined by CR LF.
     QString plainTextCrLf() const;
 
-    // Puts text in place of the selection, or at the caret; it takes the insertion attributes.
+    // Puts text in place of the selection, or at the caret. At the caret the text takes the
+    // insertion attributes; in place of a selection it takes the format of the selection's first
+    // character, whichever end the caret is at.
     void replaceSelection(const QString &text);
     // Merges a format into the selection, or into the insertion attributes when nothing is
     // selected.
@@ -42,6 +48,10 @@ public:
     void setKeepSelectionVisible(bool keep);
     bool keepSelectionVisible() const { return m_keepSelection; }
 
+    // Shown in place of the standard context menu; not owned. Null restores the standard menu.
+    void setPopupMenu(QMenu *menu) { m_popupMenu = menu; }
+    QMenu *popupMenu() const { return m_popupMenu; }
+
 signals:
     // The focus-leave event: the focus went to another control of the window (not to another
     // application or to a popup menu).
@@ -50,9 +60,16 @@ signals:
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    // Pasted and dropped data arrive as text with the character formatting the stored form
+    // keeps; pictures are refused, because the stored form cannot hold them and they would
+    // vanish at the next load.
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     bool m_keepSelection = false;
+    QPointer<QMenu> m_popupMenu;
     // The selection hidden while the box is not focused, given back when the focus returns.
     std::optional<QTextCursor> m_hiddenSelection;
 };
