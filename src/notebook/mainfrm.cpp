@@ -1,6 +1,7 @@
 #include "mainfrm.h"
 
 #include "chncalendar.h"
+#include "editcommands.h"
 #include "errorreport.h"
 #include "formsize.h"
 #include "kqresources.h"
@@ -9,6 +10,7 @@
 #include "untpwset.h"
 #include "weblinks.h"
 #include "webstrip.h"
+#include "weekexport.h"
 #include "weeklist.h"
 
 #include <QApplication>
@@ -466,7 +468,8 @@ void TMainFrm::createHiddenControls()
 void TMainFrm::createEditingTools()
 {
     // The tool row (imgFont, btnGou, btnX, imgDate, imgRedColor, btnClearRdt) and the boxes'
-    // menu pmDeskTopMonCal are created here by the editing commands.
+    // menu pmDeskTopMonCal; owned by the window.
+    new TEditCommands(this, m_pnlRight);
 }
 
 bool TMainFrm::FormCreate()
@@ -812,7 +815,7 @@ void TMainFrm::lblSetClick()
 
 void TMainFrm::N_DataOutClick()
 {
-    // The export of the shown week to a text file is called from here by the export unit.
+    WeekExport::N_DataOutClick(this, WeekList, m_redt, selectedDateTime());
 }
 
 void TMainFrm::N_BgTransparentClick()
