@@ -6,28 +6,16 @@ TWeekList WeekList{};
 
 namespace
 {
-const QDate epoch(1899, 12, 30);
+// The date part of a value; values that name no date give the epoch rather than a null date.
+QDate dateOf(double value)
+{
+    return DateOfValue(value).value_or(QDate(1899, 12, 30));
+}
 } // namespace
-
-QDate DateOfValue(double value)
-{
-    return epoch.addDays(static_cast<qint64>(std::floor(value)));
-}
-
-double ValueOfDate(const QDate &date)
-{
-    return static_cast<double>(epoch.daysTo(date));
-}
-
-double ValueOfDateTime(const QDateTime &dateTime)
-{
-    const QTime t = dateTime.time();
-    return ValueOfDate(dateTime.date()) + t.msecsSinceStartOfDay() / 86400000.0;
-}
 
 QString DateKeyOf(double value)
 {
-    const QDate date = DateOfValue(value);
+    const QDate date = dateOf(value);
     // QDate's own format pads years below 1000 only to their digits; the key needs four.
     return QStringLiteral("%1%2%3")
         .arg(date.year(), 4, 10, QLatin1Char('0'))
@@ -37,7 +25,7 @@ QString DateKeyOf(double value)
 
 void BuildWeek(TWeekList &week, double d)
 {
-    const int w = DateOfValue(d).dayOfWeek(); // ISO: 1 = Monday ... 7 = Sunday
+    const int w = dateOf(d).dayOfWeek(); // ISO: 1 = Monday ... 7 = Sunday
     for (int i = 0; i < 7; ++i) {
         TWeekConList &entry = week[i];
         entry.DayNo = i + 1;

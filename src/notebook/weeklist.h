@@ -4,6 +4,10 @@
 #include <QDateTime>
 #include <QString>
 
+// Date-time values (days since 1899-12-30, time of day as the fraction) are converted by the
+// calendar control's helpers, the one day count of the program.
+#include "datevalue.h"
+
 #include <array>
 
 // One day of the displayed week.
@@ -24,10 +28,5 @@ extern TWeekList WeekList;
 // of day.
 void BuildWeek(TWeekList &week, double d);
 
-// Date-time values: days since 1899-12-30, time of day as the fraction. The date part is the
-// floor of the value (proleptic Gregorian).
-QDate DateOfValue(double value);
-double ValueOfDate(const QDate &date);
-double ValueOfDateTime(const QDateTime &dateTime);
 // "YYYYMMDD" of the value's date part.
 QString DateKeyOf(double value);
