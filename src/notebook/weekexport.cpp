@@ -33,6 +33,12 @@ WeekExport::SaveDialog &saveDialog()
     return dialog;
 }
 
+// Week dates come from a valid calendar date; the epoch stands in for a value beyond any date.
+QDate dateOf(double value)
+{
+    return DateOfValue(value).value_or(QDate(1899, 12, 30));
+}
+
 QString padded(int value, int width)
 {
     return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0'));
@@ -50,7 +56,7 @@ QStringList exportLines(const TWeekList &week, const std::array<QString, 6> &tex
     const QString blanks = QStringLiteral("  ");
     QStringList lines;
     for (int i = 0; i < 6; ++i) {
-        const QDate date = DateOfValue(week[i].Date);
+        const QDate date = dateOf(week[i].Date);
         lines << QString::fromUtf16(dayNames[i]) + padded(date.year(), 4) + QLatin1Char('.') +
                      padded(date.month(), 2) + QLatin1Char('.') + padded(date.day(), 2);
         lines << blanks;
@@ -63,7 +69,7 @@ QStringList exportLines(const TWeekList &week, const std::array<QString, 6> &tex
 
 QString defaultFileName(double dateTime)
 {
-    const QDate date = DateOfValue(dateTime);
+    const QDate date = dateOf(dateTime);
     // Milliseconds of the day, rounded, so that a value a hair below a full second keeps it.
     qint64 ms = std::llround((dateTime - std::floor(dateTime)) * 86400000.0);
     ms = std::clamp<qint64>(ms, 0, 86399999);

@@ -7,8 +7,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QColorDialog>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QFontDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -17,6 +20,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
@@ -498,6 +502,72 @@ private slots:
         QCOMPARE(initials[1].font, initials[0].font);
         QCOMPARE(initials[2].font, font);
         QCOMPARE(initials[2].color, QColor(128, 0, 0));
+    }
+
+    // The system's dialogs behind the seams: the font dialog carries a colour list, and the
+    // answers reach the selection.
+    void systemDialogs()
+    {
+        Fixture f;
+        QVERIFY(f.ready());
+        f.commands->setColorDialog({});
+        f.commands->setFontDialog({});
+        TNoteBox *box = f.boxes[0];
+        f.focus(box, QStringLiteral("abcd"), 0, 2);
+
+        int colorItems = 0;
+        QTimer::singleShot(0, &f.window, [&] {
+            auto *dialog = qobject_cast<QFontDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto *colors = dialog->findChild<QComboBox *>(QStringLiteral("fontColor"));
+            QVERIFY(colors);
+            colorItems = colors->count();
+            colors->setCurrentIndex(colors->findText(QStringLiteral("红色")));
+            QFont font(QStringLiteral("Verdana"));
+            font.setPointSize(18);
+            dialog->setCurrentFont(font);
+            dialog->accept();
+        });
+        f.run(QStringLiteral("imgFont"));
+        QCOMPARE(colorItems, 16);
+        QCOMPARE(colorAt(box, 0), QColor(Qt::red));
+        QTextCursor at(box->document());
+        at.setPosition(1);
+        QCOMPARE(at.charFormat().fontPointSize(), 18.0);
+        QCOMPARE(f.commands->fontDialogChoice().color, QColor(Qt::red));
+
+        // The window is active again once the dialog has gone.
+        f.window.activateWindow();
+        QVERIFY(f.ready());
+        f.select(box, 2, 4);
+        QTRY_VERIFY(box->hasFocus());
+        QTimer::singleShot(0, &f.window, [&] {
+            auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->setCurrentColor(QColor(0, 128, 0));
+            dialog->accept();
+        });
+        f.run(QStringLiteral("imgRedColor"));
+        QCOMPARE(colorAt(box, 2), QColor(0, 128, 0));
+        QCOMPARE(colorAt(box, 1), QColor(Qt::red));
+        QCOMPARE(f.commands->colorDialogColor(), QColor(0, 128, 0));
+
+        f.window.activateWindow();
+        QVERIFY(f.ready());
+        f.select(box, 2, 4);
+        QTRY_VERIFY(box->hasFocus());
+        bool cancelled = false;
+        QTimer::singleShot(0, &f.window, [&] {
+            if (auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget())) {
+                dialog->setCurrentColor(Qt::blue);
+                dialog->reject();
+                cancelled = true;
+            }
+        });
+        f.run(QStringLiteral("imgRedColor"));
+        QVERIFY(cancelled);
+        QCOMPARE(colorAt(box, 2), QColor(0, 128, 0));
+        QCOMPARE(f.commands->colorDialogColor(), QColor(0, 128, 0));
     }
 
     // Six boxes emptied one after another, each with its change event, focus or not.
