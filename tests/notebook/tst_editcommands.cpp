@@ -1,8 +1,13 @@
 #include "editcommands.h"
+#include "mainfrm.h"
 #include "notebox.h"
+#include "notestore.h"
+#include "weekexport.h"
 
+#include "appmessage.h"
 #include "fontsubstitutions.h"
 #include "kqresources.h"
+#include "programfolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -10,13 +15,17 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
 #include <QFocusEvent>
 #include <QFontDialog>
+#include <QHash>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -95,6 +104,23 @@ struct Fixture {
     }
 };
 
+// Notes in memory, counting the saves.
+class MemoryStore : public TNoteStore
+{
+public:
+    MemoryStore() : TNoteStore(QString()) {}
+    ReadResult readNote(const QString &) override { return {true, {}, {}}; }
+    std::array<QString, 6> saveWeek(const std::array<Slot, 6> &week) override
+    {
+        ++saves;
+        for (const Slot &slot : week)
+            plain[slot.key] = slot.plainText;
+        return {};
+    }
+    QHash<QString, QString> plain;
+    int saves = 0;
+};
+
 QColor colorAt(TNoteBox *box, int position)
 {
     QTextCursor cursor(box->document());
@@ -123,6 +149,59 @@ private slots:
     {
         KqResources::init();
         installFontSubstitutions();
+        QVERIFY(folder.isValid());
+        QDir(folder.path()).mkpath(QStringLiteral("Data"));
+        ProgramFolder::setRoot(folder.path());
+    }
+    void cleanupTestCase()
+    {
+        ProgramFolder::setRoot({});
+        WeekExport::setSaveDialog({});
+    }
+
+    // The commands in the window: the tools on it, the menu on its boxes, each text command
+    // saving the week, and the export item writing what the boxes show.
+    void inMainWindow()
+    {
+        MemoryStore store;
+        TMainFrm frm(store);
+        QVERIFY(frm.FormCreate());
+        frm.show();
+        QVERIFY(QTest::qWaitForWindowActive(&frm));
+        QVERIFY(frm.shown());
+        auto *commands = frm.findChild<TEditCommands *>();
+        QVERIFY(commands);
+        for (const char *name : {"imgFont", "btnGou", "btnX", "imgDate", "imgRedColor"})
+            QVERIFY(frm.findChild<QAbstractButton *>(QLatin1String(name))->isVisible());
+        for (int n = 1; n <= 6; ++n)
+            QCOMPARE(frm.redt(n)->popupMenu(), commands->pmDeskTopMonCal());
+
+        frm.redt(2)->setFocus();
+        QVERIFY(frm.redt(2)->hasFocus());
+        const int before = store.saves;
+        QTest::mouseClick(frm.findChild<QAbstractButton *>(QStringLiteral("btnGou")),
+                          Qt::LeftButton);
+        QCOMPARE(frm.redt(2)->toPlainText(), QStringLiteral("√"));
+        QVERIFY(store.saves > before);
+        QCOMPARE(store.plain.value(WeekList[1].DateKey), QStringLiteral("√"));
+        QVERIFY(frm.redt(2)->hasFocus());
+
+        QTemporaryDir out;
+        QVERIFY(out.isValid());
+        WeekExport::setSaveDialog([&](QWidget *, const QString &, const QString &) {
+            return std::optional<QString>(out.filePath(QStringLiteral("week")));
+        });
+        auto *item = frm.findChild<QAction *>(QStringLiteral("N_DataOut"));
+        QVERIFY(item);
+        item->trigger();
+        QFile file(out.filePath(QStringLiteral("week.txt")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains(QStringLiteral("  \r\n√\r\n  \r\n").toUtf8()));
+
+        const int beforeClear = store.saves;
+        frm.findChild<QAbstractButton *>(QStringLiteral("btnClearRdt"))->click();
+        QVERIFY(store.saves >= beforeClear + 6);
+        QCOMPARE(store.plain.value(WeekList[1].DateKey), QString());
     }
 
     void tools_data()
@@ -639,6 +718,9 @@ private slots:
         QVERIFY(!at.charFormat().hasProperty(QTextFormat::BackgroundBrush));
         QVERIFY(!at.charFormat().isImageFormat());
     }
+
+private:
+    QTemporaryDir folder;
 };
 
 QTEST_MAIN(TstEditCommands)
