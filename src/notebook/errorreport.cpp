@@ -1,29 +1,19 @@
 #include "errorreport.h"
 
-#include <QGuiApplication>
-#include <QMessageBox>
-
-namespace
-{
-ErrorReport::Handler &handler()
-{
-    static ErrorReport::Handler h;
-    return h;
-}
-} // namespace
+#include "appmessage.h"
 
 void ErrorReport::show(QWidget *parent, const QString &text)
 {
-    if (handler()) {
-        handler()(parent, text);
-        return;
-    }
-    QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(), text,
-                    QMessageBox::Ok, parent);
-    box.exec();
+    AppMessage::show(parent, text);
 }
 
 void ErrorReport::setHandler(Handler h)
 {
-    handler() = std::move(h);
+    if (!h) {
+        AppMessage::setHook({}, "ErrorReport");
+        return;
+    }
+    AppMessage::setHook([h = std::move(h)](QWidget *parent, const QString &text,
+                                           const QString &) { h(parent, text); },
+                        "ErrorReport");
 }

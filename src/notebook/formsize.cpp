@@ -58,9 +58,11 @@ FormSize::Contents FormSize::read()
 bool FormSize::write(const std::array<int, 5> &values, const QString &month, QString *error)
 {
     const QString file = path();
-    // The file is replaced through a temporary one, which would overwrite a read-only file.
+    // The file is replaced through a temporary one, which would overwrite a read-only file;
+    // the owner's write bit decides, whoever runs the program.
     const QFileInfo info(file);
-    bool ok = !(info.exists() && (!info.isFile() || !info.isWritable()));
+    bool ok =
+        !(info.exists() && (!info.isFile() || !(info.permissions() & QFileDevice::WriteOwner)));
     if (ok) {
         QStringList lines;
         for (int v : values)

@@ -5,7 +5,6 @@
 #include "wallpaperflow.h"
 
 #include <QList>
-#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -176,7 +175,7 @@ private:
     QMenu *m_ppMonth = nullptr;
     std::array<QPushButton *, 5> m_btnLetters{};
 
-    QPointer<TpwsetFrm> m_pwsetFrm;
+    TpwsetFrm *m_pwsetFrm = nullptr; // owned as a child window
 
     // Re-entrancy guard of load and save: false while either runs, and before the first load.
     bool NotesReady = false;

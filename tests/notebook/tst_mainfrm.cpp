@@ -3,13 +3,17 @@
 #include "notestore.h"
 #include "weeklist.h"
 
+#include "appmessage.h"
 #include "fontsubstitutions.h"
+#include "programfolder.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFontInfo>
 #include <QHash>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 
@@ -52,7 +56,22 @@ class TstMainFrm : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { installFontSubstitutions(); }
+    // The window's settings files go to a program folder of the test's own.
+    void initTestCase()
+    {
+        installFontSubstitutions();
+        QVERIFY(folder.isValid());
+        QDir(folder.path()).mkpath(QStringLiteral("Data"));
+        ProgramFolder::setRoot(folder.path());
+        AppMessage::setHook([](QWidget *, const QString &text, const QString &) {
+            QFAIL(qPrintable(QStringLiteral("unexpected message: ") + text));
+        });
+    }
+    void cleanupTestCase()
+    {
+        AppMessage::setHook({});
+        ProgramFolder::setRoot({});
+    }
 
     // The designed panel 594 x 445 and a larger one.
     void arrangeBoxes_data()
@@ -260,6 +279,9 @@ private slots:
             QCOMPARE(box->textCursor().selectedText(), u"selected text"_qs);
         }
     }
+
+private:
+    QTemporaryDir folder;
 };
 
 QTEST_MAIN(TstMainFrm)
