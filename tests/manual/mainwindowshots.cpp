@@ -40,7 +40,9 @@ void type(QWidget *box, const QString &text)
 {
     box->setFocus(Qt::MouseFocusReason);
     for (QChar c : text) {
-        if (c.unicode() < 128) {
+        if (c == QLatin1Char('\n')) {
+            QTest::keyClick(box, Qt::Key_Return);
+        } else if (c.unicode() < 128) {
             QTest::keyClick(box, c.toLatin1());
         } else {
             QInputMethodEvent commit;
@@ -77,6 +79,9 @@ int main(int argc, char *argv[])
     frm->show();
     if (!QTest::qWaitForWindowExposed(frm)) return 1;
     std::printf("first shown after %.0f ms\n", secondsSinceProcessStart() * 1000);
+    // Only the focused box draws its caret.
+    frm->activateWindow();
+    if (!QTest::qWaitForWindowActive(frm)) std::printf("window not active\n");
     QTest::qWait(500); // the strip's page
 
     const auto at = [&](int y, int m, int d) {
