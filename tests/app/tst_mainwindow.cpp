@@ -429,6 +429,46 @@ private slots:
         QVERIFY(frm->isVisible());
     }
 
+    // Dragged by the background and sized from its edges; where the platform offers no system
+    // move or resize (as here), the window follows the mouse itself.
+    void dragAndResize()
+    {
+        ProgramFixture folder;
+        TNotebookApp app;
+        QCOMPARE(app.start(), TNotebookApp::Outcome::Running);
+        TMainFrm *frm = app.MainFrm();
+        frm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frm));
+        frm->setGeometry(50, 60, 906, 540);
+
+        QWidget *bg = child(frm, "imgBG");
+        QCOMPARE(bg->childAt(QPoint(300, 40)), nullptr);
+        QCOMPARE(frm->childAt(QPoint(300, 40)), bg); // between the logo and the date
+        QTest::mousePress(bg, Qt::LeftButton, {}, {300, 40});
+        QTest::mouseMove(bg, {330, 60});
+        QTest::mouseRelease(bg, Qt::LeftButton, {}, {330, 60});
+        QTRY_COMPARE(frm->pos(), QPoint(80, 80));
+
+        // The right edge and the bottom-right corner, within the outer three pixels.
+        QWidget *right = frm->childAt(QPoint(905, 300));
+        QVERIFY(right && right->objectName() == u"resizeGrip"_qs);
+        QCOMPARE(right->cursor().shape(), Qt::SizeHorCursor);
+        QTest::mousePress(right, Qt::LeftButton, {}, {1, 5});
+        QTest::mouseMove(right, {101, 5});
+        QTest::mouseRelease(right, Qt::LeftButton, {}, {101, 5});
+        QTRY_COMPARE(frm->size(), QSize(1006, 540));
+        QCOMPARE(frm->pnlRight()->width(), 1006 - 317 - 2);
+        QWidget *corner = frm->childAt(QPoint(1004, 538));
+        QVERIFY(corner && corner->objectName() == u"resizeGrip"_qs);
+        QTest::mousePress(corner, Qt::LeftButton, {}, {5, 5});
+        QTest::mouseMove(corner, {-195, 65}); // narrower than the minimum: held there
+        QTest::mouseRelease(corner, Qt::LeftButton, {}, {-195, 65});
+        QTRY_COMPARE(frm->size(), QSize(906, 600));
+        QCOMPARE(frm->pos(), QPoint(80, 80));
+        // The boxes are not covered by the band.
+        QVERIFY(!frm->childAt(QPoint(880, 300))->objectName().startsWith(u"resize"_qs));
+    }
+
     // Where every part of the window sits at the first-run size and after a resize.
     void layout_data()
     {
