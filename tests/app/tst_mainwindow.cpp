@@ -243,6 +243,10 @@ private slots:
         QTest::newRow("configSetBg.ini not a number")
             << "configSetBg.ini" << QByteArray("yes\r\n") << true << 1 << "now"
             << "4" << false;
+        // "<dir>": a folder in the file's place, which cannot be read; the bounds are not read.
+        QTest::newRow("BGPicList.ini unreadable")
+            << "BGPicList.ini" << QByteArray("<dir>") << true << 1 << "now"
+            << "4" << false;
     }
     void damagedSettings()
     {
@@ -258,7 +262,8 @@ private slots:
         if (fileName != u"FormSize.ini")
             QVERIFY(
                 TextFile::writeLines(data + "FormSize.ini", {"2", "1000", "600", "30", "40", "7"}));
-        QVERIFY(put(data + fileName, content));
+        const bool folderInPlace = content == "<dir>";
+        QVERIFY(folderInPlace ? QDir().mkpath(data + fileName) : put(data + fileName, content));
         const QByteArray formSize = bytes(data + "FormSize.ini");
         TNotebookApp app;
         QCOMPARE(app.start(), TNotebookApp::Outcome::Running);
@@ -277,8 +282,8 @@ private slots:
         }
         // Nothing is repaired, and the rest of the window works.
         QCOMPARE(bytes(data + "FormSize.ini"), formSize);
-        QCOMPARE(bytes(data + fileName), content);
-        QCOMPARE(QFileInfo::exists(data + "BGPicList.ini"), fileName == u"FormSize.ini");
+        if (!folderInPlace) QCOMPARE(bytes(data + fileName), content);
+        QCOMPARE(QFileInfo::exists(data + "BGPicList.ini"), fileName != u"configSetBg.ini");
         frm->show();
         QVERIFY(QTest::qWaitForWindowExposed(frm));
         frm->redt(2)->setFocus();
