@@ -84,11 +84,14 @@ struct SaveFixture {
         app = std::make_unique<TNotebookApp>();
         if (app->start() != TNotebookApp::Outcome::Running) return;
         frm = app->MainFrm();
-        // Filled before the first show, so that the filling itself saves nothing.
-        for (int n = 1; n <= 6; ++n)
-            fillBox(frm->redt(n), bytes);
+        // Filled after the first show (its calendar change reloads the week) with the change
+        // events blocked, so that the filling itself saves nothing.
         frm->show();
         QCoreApplication::processEvents();
+        for (int n = 1; n <= 6; ++n) {
+            const QSignalBlocker quiet(frm->redt(n));
+            fillBox(frm->redt(n), bytes);
+        }
         QSqlQuery(QSqlDatabase::database(app->DM()->connectionName()))
             .exec(QStringLiteral("pragma synchronous = ") + QLatin1String(synchronous));
         frm->SaveWeekNotes(); // the rows exist from here on, as after the first keystroke
