@@ -117,8 +117,8 @@ void WriteMonth(std::ostream &out, int year, int month, int selectedDay, bool ma
     EndLine(out, line);
 
     const double first = ValueOfCivilDate(year, month, 1);
-    // Date-time values start on a Saturday; column 0 is Sunday.
-    const int firstColumn = static_cast<int>(std::fmod(std::fmod(first, 7) + 8, 7));
+    // Date-time value 0 is a Saturday (column 6); column 0 is Sunday.
+    const int firstColumn = static_cast<int>(std::fmod(std::fmod(first, 7) + 13, 7));
     const int days = DaysInMonth(year, month);
     TChnCal cal;
     std::string numbers, texts;
