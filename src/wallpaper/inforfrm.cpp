@@ -67,8 +67,13 @@ void TInforFrm::btnokClick()
 
 void TInforFrm::btncancelClick()
 {
-    if (m_setBgConfirmed) *m_setBgConfirmed = false;
     reject();
+}
+
+void TInforFrm::reject()
+{
+    if (m_setBgConfirmed) *m_setBgConfirmed = false;
+    FramelessDialog::reject();
 }
 
 void TInforFrm::paintEvent(QPaintEvent *)

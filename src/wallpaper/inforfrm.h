@@ -18,6 +18,10 @@ public:
     void btnokClick();
     void btncancelClick();
 
+    // Escape and the window system's close end up here too: anything but "确  定" is a no,
+    // never the answer left from an earlier showing.
+    void reject() override;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 

@@ -112,6 +112,9 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::newRow("cancel") << "btncancel" << false << false << true << QByteArray("1\r\n");
         QTest::newRow("X") << "btnClose" << true << false << true << QByteArray("1\r\n");
+        QTest::newRow("Escape") << "Escape" << true << false << true << QByteArray("1\r\n");
+        QTest::newRow("closed by the window system")
+            << "close" << true << false << true << QByteArray("1\r\n");
         QTest::newRow("OK") << "btnok" << false << true << true << QByteArray("1\r\n");
         QTest::newRow("OK, do not ask again")
             << "btnok" << true << true << false << QByteArray("0\r\n");
@@ -133,8 +136,14 @@ private slots:
         fx.answer = [&](QDialog &d) {
             QCOMPARE(d.size(), QSize(344, 156));
             d.findChild<QCheckBox *>(QStringLiteral("chkSetBgInfo"))->setChecked(tick);
-            click(d, button.toLatin1().constData());
+            if (button == u"Escape")
+                QTest::keyClick(&d, Qt::Key_Escape);
+            else if (button == u"close")
+                d.close();
+            else
+                click(d, button.toLatin1().constData());
         };
+        flow.SetBgConfirmed = true; // an earlier answer must not carry over
         flow.imgAppToDeskClick(&panel, nullptr);
         QCOMPARE(fx.modalRuns, 1);
         QCOMPARE(installs.paths.size(), applied ? 1 : 0);
