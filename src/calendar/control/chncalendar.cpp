@@ -269,6 +269,7 @@ void TChnCalendar::setShowWeekNumLine(bool value)
 void TChnCalendar::setHideSelection(bool value)
 {
     FHideSelection = value;
+    // Painting reads it, so the selection shows or hides at once rather than at the next paint.
     RefreshGrid();
 }
 
@@ -676,8 +677,11 @@ void TChnCalendar::RebuildBackground()
             const int right = grid.left() + grid.width();
             const int bottom = grid.top() + grid.height();
             const unsigned flags = DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_END_ELLIPSIS;
+            // The face is heavy by itself; the control's font lends the rest of its style.
             QFont digits = MakeFont(u"Arial Black"_qs, 48);
             digits.setItalic(font().italic());
+            digits.setUnderline(font().underline());
+            digits.setStrikeOut(font().strikeOut());
             p.setFont(digits);
             p.setPen(FColorBackYear);
             DrawOpaqueText(p, RectLTRB(left, top + 6, right, bottom / 2 + 6),

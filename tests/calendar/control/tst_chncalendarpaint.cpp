@@ -12,6 +12,7 @@
 #include <QStyleFactory>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace
@@ -370,6 +371,23 @@ void TestChnCalendarPaint::watermark()
     QCOMPARE(CountColor(back, back.rect().adjusted(0, 0, 0, -(back.height() - grid.top())),
                         FCal->ColorBackYear()),
              0);
+
+    // The digits take the style of the control's font: an underline runs across all four
+    // year digits, which no digit stroke alone does.
+    auto longestInkRun = [](const QImage &image, const QRect &area) {
+        int longest = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(), run = 0; x <= area.right(); ++x) {
+                run = image.pixelColor(x, y) == QColor(Qt::white) ? 0 : run + 1;
+                longest = std::max(longest, run);
+            }
+        return longest;
+    };
+    QVERIFY(longestInkRun(back, yearBox) < 100);
+    QFont underlined = FCal->font();
+    underlined.setUnderline(true);
+    FCal->setFont(underlined);
+    QVERIFY(longestInkRun(FCal->BackBitmap(), yearBox) >= 100);
 
     FCal->setShowBackYearMonth(false);
     back = FCal->BackBitmap();
