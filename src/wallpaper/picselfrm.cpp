@@ -151,10 +151,11 @@ QTreeWidgetItem *TPicSelFrm::firstSelected() const
     return nullptr;
 }
 
-bool TPicSelFrm::writeListFile()
+bool TPicSelFrm::writeListFile(bool report)
 {
     if (PicBGListFile::write(QStringList{FSelPicName} + pictureNames())) return true;
-    AppMessage::show(this, QStringLiteral("背景图片列表无法保存，请检查数据文件夹是否可写。"));
+    if (report)
+        AppMessage::show(this, QStringLiteral("背景图片列表无法保存，请检查数据文件夹是否可写。"));
     return false;
 }
 
@@ -164,6 +165,9 @@ void TPicSelFrm::btnAddClick()
     if (chosen.isEmpty()) return;
     const QString folder = PictureFolder();
     QDir().mkpath(folder);
+    // A failed write skips only the file in hand; the list is reported once, and only when the
+    // last write left it behind the view.
+    bool unsaved = false;
     for (const QString &source : chosen) {
         const QFileInfo info(source);
         if (!info.isFile()) continue;
@@ -182,8 +186,9 @@ void TPicSelFrm::btnAddClick()
         const PicResult bmp = PicToBmp(target);
         if (bmp.bmpPath.isEmpty() || !BmpFile::read(bmp.bmpPath)) continue;
         appendItem(QFileInfo(bmp.bmpPath).fileName());
-        if (!writeListFile()) return;
+        unsaved = !writeListFile(false);
     }
+    if (unsaved) writeListFile();
 }
 
 void TPicSelFrm::btnRemoveClick()

@@ -32,7 +32,8 @@ protected:
 private:
     void appendItem(const QString &caption);
     QTreeWidgetItem *firstSelected() const;
-    bool writeListFile();
+    // With report, a failure is told to the user.
+    bool writeListFile(bool report = true);
 
     QTreeWidget *LVpic = nullptr;
     QLabel *lblTishi = nullptr;

@@ -226,6 +226,29 @@ private slots:
         QCOMPARE(flow.FBgIndex, 5);
     }
 
+    void addWithUnsavableListGoesOnAndTellsOnce()
+    {
+        WallpaperFixture fx;
+        QTemporaryDir outside;
+        QImage photo(8, 8, QImage::Format_RGB32);
+        photo.fill(qRgb(20, 140, 60));
+        for (const char *name : {"one.bmp", "two.bmp"})
+            QVERIFY(BmpFile::write(photo, outside.filePath(QString::fromLatin1(name)), 24));
+        QVERIFY(QDir().mkdir(fx.data("BGPicList.ini"))); // cannot be replaced
+        WallpaperUi::setPictureChooser([&](QWidget *) {
+            return QStringList{outside.filePath("one.bmp"), outside.filePath("two.bmp")};
+        });
+        TPicSelFrm frm;
+        fx.answer = [&](QDialog &d) {
+            click(d, "btnAdd");
+            QCOMPARE(static_cast<TPicSelFrm &>(d).pictureNames(),
+                     QStringList({"one.bmp", "two.bmp"}));
+        };
+        WallpaperUi::execModal(frm);
+        QVERIFY(QFile::exists(fx.pictures() + "two.bmp")); // the second file is still handled
+        QCOMPARE(fx.messages.size(), 1);
+    }
+
     void openDialogListsPicturesInAnyCase()
     {
         QTemporaryDir dir;
