@@ -208,6 +208,8 @@ TWallpaperFlow::ApplyResult TWallpaperFlow::applyToDesktop(QWidget *pnlRight)
     if (!finalBmp.ok())
         return failed(QStringLiteral("无法生成壁纸图片（%1）。").arg(finalBmp.error));
 
+    // The desktop is given the file's real name: on a case-sensitive file system "Mix.Bmp"
+    // would name no file.
     const DesktopWallpaper::Result installed = desk.SetDeskWallpaper(mixBmp);
     if (!installed.ok)
         return {false, QStringLiteral("无法设置此桌面的壁纸（%1）。壁纸图片已保存在“%2”。")
