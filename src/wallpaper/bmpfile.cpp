@@ -170,6 +170,12 @@ std::optional<QImage> read(const QString &path, QString *error)
     file.close();
     QImageReader reader(path, "bmp");
     reader.setAutoDetectImageFormat(false);
+    // A run-length bitmap of a few bytes can claim any size; refuse it before Qt takes memory.
+    if (const QSize size = image.isNull() ? reader.size() : QSize();
+        size.isValid() && qint64(size.width()) * size.height() > kMaxPixels) {
+        setError(error, QStringLiteral("图片“%1”太大").arg(QFileInfo(path).fileName()));
+        return std::nullopt;
+    }
     if (image.isNull() && (!QFileInfo(path).isFile() || !reader.read(&image) || image.isNull())) {
         setError(error, QStringLiteral("无法读取图片“%1”").arg(QFileInfo(path).fileName()));
         return std::nullopt;

@@ -269,6 +269,35 @@ private slots:
         QCOMPARE(*back, src);
     }
 
+    void bmpOver100MegapixelsIsRefused()
+    {
+        // A run-length bitmap of a few bytes that claims 20000 x 6000 pixels.
+        QByteArray bmp(14 + 40 + 4, '\0');
+        char *p = bmp.data();
+        p[0] = 'B';
+        p[1] = 'M';
+        qToLittleEndian<quint32>(quint32(bmp.size() + 2), p + 2);
+        qToLittleEndian<quint32>(14 + 40 + 4, p + 10);
+        qToLittleEndian<quint32>(40, p + 14);
+        qToLittleEndian<qint32>(20000, p + 18);
+        qToLittleEndian<qint32>(6000, p + 22);
+        qToLittleEndian<quint16>(1, p + 26);
+        qToLittleEndian<quint16>(8, p + 28);
+        qToLittleEndian<quint32>(1, p + 30); // BI_RLE8
+        qToLittleEndian<quint32>(2, p + 34);
+        qToLittleEndian<quint32>(1, p + 46); // one palette entry
+        bmp.append("\x00\x01", 2);           // end of bitmap
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("huge.bmp"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bmp);
+        file.close();
+        QString error;
+        QVERIFY(!BmpFile::read(path, &error));
+        QVERIFY2(error.contains(QStringLiteral("太大")), qPrintable(error));
+    }
+
     void picToBmpByExtension_data()
     {
         QTest::addColumn<QString>("name");
