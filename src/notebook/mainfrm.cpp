@@ -490,6 +490,9 @@ bool TMainFrm::FormCreate()
 
     // 5. OnChange runs chnRiliChange: the week is loaded and the day marked.
     m_chnRili->setDateTime(ValueOfDateTime(QDateTime::currentDateTime()));
+    // The control starts at now as well and stays silent for an unchanged value; within the
+    // same millisecond the week would stay unloaded and nothing would ever be saved.
+    if (!NotesReady) chnRiliChange();
 
     // 6. Before the window is ever shown.
     if (!CheckLoginPassword(this)) return false;

@@ -1,3 +1,4 @@
+#include "chncalendar.h"
 #include "mainfrm.h"
 #include "notebox.h"
 #include "notestore.h"
@@ -220,6 +221,22 @@ private slots:
         QTest::keyClicks(frm.redt(2), "!");
         QCOMPARE(store.saves, 1);
         QCOMPARE(store.plain.value("20110628"), u"!Tuesday"_qs);
+    }
+
+    // The calendar already holds now from its construction and may see no change when the
+    // creation sets it again; the week is loaded all the same, so that typing is saved.
+    void createLoadsTheWeekWhenTheCalendarStaysSilent()
+    {
+        MemoryStore store;
+        TMainFrm frm(store);
+        frm.chnRili()->blockSignals(true);
+        QVERIFY(frm.FormCreate());
+        frm.chnRili()->blockSignals(false);
+        QCOMPARE(store.reads, 6);
+        QVERIFY(frm.notesReady());
+        TWeekList now;
+        BuildWeek(now, frm.selectedDateTime());
+        QCOMPARE(WeekList[0].DateKey, now[0].DateKey);
     }
 
     // The change event fires on the box's own loads, the focus-leave event only when the
