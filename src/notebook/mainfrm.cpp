@@ -696,19 +696,27 @@ bool TMainFrm::eventFilter(QObject *watched, QEvent *event)
     else if (type == QEvent::MouseMove && index == MaxN)
         img_max_normalMouseMove();
     else if (type == QEvent::MouseButtonPress && asMouse(event)->button() == Qt::LeftButton) {
-        if (index == CloseH)
+        // The press hides the picture it lands on, which drops Qt's implicit grab and with it
+        // the release; the down picture in the same place takes the grab instead.
+        if (index == CloseH) {
             img_close_highlightMouseDown();
-        else if (index == MiniH)
+            m_titlePictures[CloseD]->grabMouse();
+        } else if (index == MiniH) {
             img_mini_highlightMouseDown();
-        else if (index == MaxH)
+            m_titlePictures[MiniD]->grabMouse();
+        } else if (index == MaxH) {
             img_max_highlightMouseDown();
+        }
     } else if (type == QEvent::MouseButtonRelease && asMouse(event)->button() == Qt::LeftButton) {
         // A click: released over the picture that was pressed.
         auto *picture = static_cast<QWidget *>(watched);
+        if (QWidget *grabber = QWidget::mouseGrabber();
+            grabber == m_titlePictures[CloseD] || grabber == m_titlePictures[MiniD])
+            grabber->releaseMouse();
         if (picture->rect().contains(asMouse(event)->position().toPoint())) {
-            if (index == CloseH)
+            if (index == CloseH || index == CloseD)
                 img_close_highlightClick();
-            else if (index == MiniH)
+            else if (index == MiniH || index == MiniD)
                 img_mini_highlightClick();
             else if (index == MaxH)
                 img_max_highlightClick();
@@ -732,6 +740,9 @@ void TMainFrm::showTitleTrios(bool closeHighlight, bool closeDown, bool miniHigh
     m_titlePictures[MiniN]->setVisible(!miniHighlight && !miniDown);
     m_titlePictures[MiniH]->setVisible(miniHighlight);
     m_titlePictures[MiniD]->setVisible(miniDown);
+    for (int down : {CloseD, MiniD})
+        if (!m_titlePictures[down]->isVisible() && QWidget::mouseGrabber() == m_titlePictures[down])
+            m_titlePictures[down]->releaseMouse();
 }
 
 void TMainFrm::imgBGMouseMove()

@@ -434,6 +434,38 @@ private slots:
         QVERIFY(frm->isVisible());
     }
 
+    // The same through the window, so that the events take the routing of real ones: the press
+    // hides the picture it lands on, and the release must still count as its click.
+    void titleButtonsThroughTheWindow_data()
+    {
+        QTest::addColumn<QByteArray>("button");
+        QTest::newRow("close") << QByteArray("close");
+        QTest::newRow("minimise") << QByteArray("mini");
+    }
+    void titleButtonsThroughTheWindow()
+    {
+        QFETCH(QByteArray, button);
+        ProgramFixture folder;
+        TNotebookApp app;
+        QCOMPARE(app.start(), TNotebookApp::Outcome::Running);
+        TMainFrm *frm = app.MainFrm();
+        frm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frm));
+        QWindow *window = frm->windowHandle();
+        const QByteArray normal = "img_" + button + "_normal";
+        const QPoint p = child(frm, normal.constData())->geometry().center();
+        QTest::mouseMove(window, p - QPoint(0, 30));
+        QTest::mouseMove(window, p);
+        QTRY_VERIFY(child(frm, ("img_" + button + "_highlight").constData())->isVisible());
+        QTest::mousePress(window, Qt::LeftButton, {}, p);
+        QVERIFY(child(frm, ("img_" + button + "_down").constData())->isVisible());
+        QTest::mouseRelease(window, Qt::LeftButton, {}, p);
+        if (button == "close")
+            QCOMPARE(ends, 1);
+        else
+            QTRY_VERIFY(frm->windowState() & Qt::WindowMinimized);
+    }
+
     // Dragged by the background and sized from its edges; where the platform offers no system
     // move or resize (as here), the window follows the mouse itself.
     void dragAndResize()
