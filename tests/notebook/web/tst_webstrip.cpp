@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
 #include <QSignalSpy>
@@ -87,6 +88,7 @@ private slots:
 
     void navigation_data();
     void navigation();
+    void remoteRequestWaitsAfterTheTest();
 
     void decodeHtml_data();
     void decodeHtml();
@@ -279,6 +281,28 @@ void TestWebStrip::navigation()
         QCOMPARE(strip.view()->toPlainText(), QStringLiteral("本地页面"));
     }
     QCOMPARE(server.requests, host == "" || state != Connection::Reachable ? 0 : 1);
+}
+
+// The worker waits 100 ms between a test that reached the server and its request for the
+// remote page.
+void TestWebStrip::remoteRequestWaitsAfterTheTest()
+{
+    QElapsedTimer clock;
+    clock.start();
+    std::atomic<qint64> answeredAt{-1};
+    std::atomic<qint64> requestedAt{-1};
+    NavigateThr worker(QUrl("http://127.0.0.1:1/rs/KQ3.htm"), m_local, [&](const QUrl &) {
+        answeredAt = clock.nsecsElapsed();
+        return int(Connection::Reachable);
+    });
+    connect(
+        &worker, &NavigateThr::navigateRequested, this,
+        [&](const QUrl &) { requestedAt = clock.nsecsElapsed(); }, Qt::DirectConnection);
+    worker.start();
+    QVERIFY(worker.wait(10000));
+    QVERIFY(answeredAt >= 0 && requestedAt >= 0);
+    QVERIFY2(requestedAt - answeredAt >= 100'000'000,
+             qPrintable(QString::number((requestedAt - answeredAt) / 1'000'000)));
 }
 
 void TestWebStrip::decodeHtml_data()
