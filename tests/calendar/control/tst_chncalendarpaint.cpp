@@ -9,6 +9,7 @@
 
 #include <QLocale>
 #include <QPainter>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QTest>
 
@@ -397,7 +398,10 @@ void TestChnCalendarPaint::watermark()
 
 void TestChnCalendarPaint::frame()
 {
-    FCal->setStyle(QStyleFactory::create(u"Windows"_qs));
+    // setStyle does not take ownership; the test object outlives every control it makes.
+    QStyle *classic = QStyleFactory::create(u"Windows"_qs);
+    classic->setParent(this);
+    FCal->setStyle(classic);
     FCal->setColorShowFrame(Qt::red);
     QImage back = FCal->BackBitmap();
     QCOMPARE(At(back, 0, 0), QColor(Qt::red));
