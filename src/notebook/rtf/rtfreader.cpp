@@ -297,6 +297,20 @@ constexpr char16_t kCp1252High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+bool isDbcsLead(quint8 b, int codepage)
+{
+    switch (codepage) {
+    case 932:
+        return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    case 936:
+    case 949:
+    case 950:
+        return b >= 0x81 && b <= 0xFE;
+    default:
+        return false;
+    }
+}
+
 // Characters that would become layout of the text engine rather than text.
 bool isDroppedChar(char16_t c)
 {
@@ -356,6 +370,7 @@ private:
     void textChar(char32_t c);
     void paragraph();
     void unicode(qint64 param);
+    bool skipsByte(quint8 b);
 
     int codepageOf(const CharProps &props) const;
     void decodePending();
@@ -377,6 +392,8 @@ private:
     int m_overflowDepth = 0;
     bool m_done = false;
     int m_skip = 0; // \ucN fallback units still to skip
+    // The last fallback byte skipped was the lead byte of a double-byte character.
+    bool m_skipInPair = false;
     char16_t m_highSurrogate = 0;
 
     int m_ansiCodepage = 1252;
@@ -574,6 +591,22 @@ void Reader::unicode(qint64 param)
         textChar(c);
     }
     m_skip = top().uc;
+    m_skipInPair = false;
+}
+
+// Whether byte b belongs to a \uN fallback and is dropped. Writers that count a double-byte
+// fallback as one unit (\uc1 before \'hh\'hh) would leave its trail byte behind, to pair with
+// the next character's lead byte and garble the rest of the run.
+bool Reader::skipsByte(quint8 b)
+{
+    if (m_skip > 0) {
+        --m_skip;
+        m_skipInPair = !m_skipInPair && isDbcsLead(b, codepageOf(top().props));
+        return true;
+    }
+    if (!m_skipInPair) return false;
+    m_skipInPair = false;
+    return true;
 }
 
 void Reader::startFontEntry(int number)
@@ -602,6 +635,7 @@ void Reader::endFontEntry()
 void Reader::openGroup()
 {
     m_skip = 0;
+    m_skipInPair = false;
     if (m_groups.size() >= size_t(kMaxDepth)) {
         ++m_overflowDepth;
         return;
@@ -612,6 +646,7 @@ void Reader::openGroup()
 void Reader::closeGroup()
 {
     m_skip = 0;
+    m_skipInPair = false;
     if (m_overflowDepth > 0) {
         --m_overflowDepth;
         return;
@@ -818,10 +853,7 @@ void Reader::run(qsizetype start)
         }
         if (c != '\\') {
             ++m_pos;
-            if (m_skip > 0) {
-                --m_skip;
-                continue;
-            }
+            if (skipsByte(quint8(c))) continue;
             if (c == '\t')
                 textChar(u'\t');
             else
@@ -843,19 +875,23 @@ void Reader::run(qsizetype start)
                 ++digits;
                 ++m_pos;
             }
-            if (m_skip > 0) {
+            if (digits > 0) {
+                if (!skipsByte(quint8(value))) textByte(char(value), true);
+            } else if (m_skip > 0) {
                 --m_skip;
-                continue;
             }
-            if (digits > 0) textByte(char(value), true);
             continue;
         }
         if (!isLetter(s)) {
             ++m_pos;
-            if (m_skip > 0) {
+            // \\ \{ \} may be the trail byte of a double-byte fallback.
+            if (s == '\\' || s == '{' || s == '}') {
+                if (skipsByte(quint8(s))) continue;
+            } else if (m_skip > 0) {
                 --m_skip;
                 continue;
             }
+            m_skipInPair = false;
             if (s != '\\' && s != '{' && s != '}') decodePending();
             controlSymbol(s);
             continue;
@@ -884,6 +920,7 @@ void Reader::run(qsizetype start)
         if (m_pos < n && m_data[m_pos] == ' ') ++m_pos;
         const std::string_view word =
             length <= kMaxWordLength ? std::string_view(name, size_t(length)) : std::string_view();
+        m_skipInPair = false;
         if (m_skip > 0) {
             --m_skip;
             // Binary data belongs to the skipped word and must not be read as RTF.
@@ -906,7 +943,8 @@ void Reader::run(qsizetype start)
 
 bool startsAsRtf(QByteArrayView data, qsizetype &start)
 {
-    qsizetype i = 0;
+    // A text editor may have put a UTF-8 byte order mark before the document.
+    qsizetype i = data.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (i < data.size() &&
            (data[i] == ' ' || data[i] == '\t' || data[i] == '\r' || data[i] == '\n'))
         ++i;

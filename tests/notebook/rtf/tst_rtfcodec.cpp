@@ -288,6 +288,12 @@ void TstRtfCodec::fixtures_data()
     QTest::newRow("uc0 and \\uc per group")
         << QByteArray("{\\rtf1\\ansi\\uc0\\u20320 {\\uc2\\u22909\\'ba\\'c3}\\u19990 x}")
         << u"你好世x"_qs;
+    // Some writers count a double-byte fallback as one unit; its trail byte, \\ included, must
+    // not pair with the next character.
+    QTest::newRow("double-byte fallback under \\uc1")
+        << QByteArray("{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc"
+                      "\\'e5;}}\\f0\\uc1\\u8730\\'a1\\'cc\\'d6\\'d0\\u20320\\'c4\\\\x\\u8730?y}")
+        << u"√中你x√y"_qs;
     QTest::newRow("fallback stops at a group end")
         << QByteArray("{\\rtf1\\ansi{\\uc3\\u20320?}ab}") << u"你ab"_qs;
     QTest::newRow("word processor")
@@ -326,6 +332,7 @@ void TstRtfCodec::fixtures_data()
         << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f1\\fnil\\fcharset2 Symbol;}}{\\pntext\\f1\\'b7"
                       "\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}item{\\v hidden}!}")
         << u"·\titem!"_qs;
+    QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF{\\rtf1 ok}") << u"ok"_qs;
     QTest::newRow("leading whitespace") << QByteArray(" \r\n\t{\\rtf1 ok}") << u"ok"_qs;
     QTest::newRow("font table without groups")
         << QByteArray("{\\rtf1\\ansi{\\fonttbl\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5; "
