@@ -60,7 +60,8 @@ printf '[Desktop]\nWallpaper=%s\nWallpaperMode=stretch\n' "$file" > "$XDG_CONFIG
 )"},
     {"swaymsg", R"(echo '[ { "success": true } ]'
 )"},
-    {"feh", R"(printf "#!/bin/sh\nfeh --no-fehbg --bg-scale '%s'\n" "$2" > "$HOME/.fehbg"
+    {"feh", R"(q=$(printf '%s' "$2" | sed "s/'/'\\\\''/g")
+printf "#!/bin/sh\nfeh --no-fehbg --bg-scale '%s'\n" "$q" > "$HOME/.fehbg"
 )"},
     {"slowtool", R"(sleep 5
 )"},
@@ -263,6 +264,19 @@ private slots:
             for (QString &arg : call)
                 arg.replace(QStringLiteral("@uri"), uri).replace(u'@', m_picture);
         QCOMPARE(invocations(log()), calls);
+    }
+
+    void fehReadsBackAPathWithAQuote()
+    {
+        useStandIns();
+        QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("it's"))));
+        const QString picture = m_dir.filePath(QStringLiteral("it's/Mix.bmp"));
+        QFile file(picture);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("BM");
+        file.close();
+        const DesktopWallpaper::Result r = DesktopWallpaper::install(picture, Desktop::OtherX11);
+        QVERIFY2(r.ok, qPrintable(r.error));
     }
 
     void missingToolIsAFailure_data()

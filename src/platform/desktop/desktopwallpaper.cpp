@@ -245,8 +245,13 @@ Result installFeh(const QString &path)
     const QString tool = QStringLiteral("feh");
     const CommandResult r = CommandRunner::run(tool, {QStringLiteral("--bg-scale"), path});
     if (!r.ok()) return fail(CommandRunner::describe(tool, r));
+    // feh writes the path in single quotes, a quote inside it as '\''.
+    QString quoted = path;
+    quoted.replace(u'\'', QStringLiteral("'\\''"));
     QFile fehbg(QDir::homePath() + QStringLiteral("/.fehbg"));
-    if (!fehbg.open(QIODevice::ReadOnly) || !QString::fromUtf8(fehbg.readAll()).contains(path))
+    const QString saved =
+        fehbg.open(QIODevice::ReadOnly) ? QString::fromUtf8(fehbg.readAll()) : QString();
+    if (!saved.contains(path) && !saved.contains(quoted))
         return fail(QStringLiteral("feh 未保存壁纸设置"));
     return success();
 }
