@@ -7,6 +7,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 packages=(
   # build
   cmake ninja-build g++ clang qt6-base-dev libqt6sql6-sqlite libjpeg62-turbo-dev libgif-dev
+  qt6-translations-l10n
   libsodium-dev pkg-config
   # fonts of the windows
   fonts-noto-cjk

@@ -9,7 +9,9 @@
 #include "programfolder.h"
 
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QLockFile>
+#include <QTranslator>
 
 TNotebookApp::TNotebookApp() = default;
 
@@ -23,6 +25,12 @@ void TNotebookApp::initApplication()
     KqResources::init();
     QGuiApplication::setWindowIcon(KqResources::appIcon());
     installFontSubstitutions();
+    // The windows speak Simplified Chinese whatever the session's locale, so Qt's own texts
+    // (buttons and captions of the file, colour and font dialogs) do too.
+    static QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_zh_CN"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexts);
 }
 
 QString TNotebookApp::lockFilePath()

@@ -9,9 +9,11 @@
 
 #include <QApplication>
 #include <QCryptographicHash>
+#include <QDialogButtonBox>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QTest>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -75,6 +77,13 @@ private slots:
         InfoBox::setHandler([this](QWidget *, const QString &text) { messages << text; });
     }
     void init() { messages.clear(); }
+
+    // Qt's own dialogs (file, colour, font) show Chinese buttons, whatever the session locale.
+    void qtDialogTextsInChinese()
+    {
+        QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), u"取消"_qs);
+    }
 
     // Six rows on the first keystroke, and none before it: not at start, not during a load,
     // not before the first show.
