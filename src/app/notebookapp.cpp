@@ -10,6 +10,7 @@
 
 #include <QGuiApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QLockFile>
 #include <QTranslator>
 
@@ -25,6 +26,11 @@ void TNotebookApp::initApplication()
     KqResources::init();
     QGuiApplication::setWindowIcon(KqResources::appIcon());
     installFontSubstitutions();
+    // The calendar names weekdays and months after the user's locale; in a session that is not
+    // Chinese those names would stand in English among the Chinese texts, elided in the header.
+    if (QLocale::system().language() != QLocale::Chinese)
+        QLocale::setDefault(
+            QLocale(QLocale::Chinese, QLocale::SimplifiedChineseScript, QLocale::China));
     // The windows speak Simplified Chinese whatever the session's locale, so Qt's own texts
     // (buttons and captions of the file, colour and font dialogs) do too.
     static QTranslator qtTexts;

@@ -12,6 +12,7 @@
 #include <QDialogButtonBox>
 #include <QInputMethodEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -83,6 +84,13 @@ private slots:
     {
         QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
         QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), u"取消"_qs);
+    }
+
+    // The tests run with LC_ALL=C.UTF-8: the calendar's weekday names are still Chinese.
+    void calendarNamesInChineseOutsideAChineseSession()
+    {
+        QCOMPARE(QLocale().dayName(7, QLocale::LongFormat), u"星期日"_qs);
+        QCOMPARE(QLocale().monthName(12, QLocale::LongFormat), u"十二月"_qs);
     }
 
     // Six rows on the first keystroke, and none before it: not at start, not during a load,
