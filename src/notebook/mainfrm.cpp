@@ -7,6 +7,7 @@
 #include "kqresources.h"
 #include "loginlock.h"
 #include "picturebutton.h"
+#include "uistyle.h"
 #include "untpwset.h"
 #include "weblinks.h"
 #include "webstrip.h"
@@ -69,14 +70,6 @@ QLabel *makePicture(QWidget *parent, const char *name, const QString &resource,
     picture->setScaledContents(stretched);
     picture->resize(pixmap.size());
     return picture;
-}
-
-QFont pixelFont(const QString &family, int pixels, bool bold = false)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
 }
 
 QMouseEvent *asMouse(QEvent *event)
@@ -230,7 +223,7 @@ TMainFrm::TMainFrm(TNoteStore &store, QWidget *parent)
 
     m_lblDateTime = new QLabel(this);
     m_lblDateTime->setObjectName(QStringLiteral("lblDateTime"));
-    m_lblDateTime->setFont(pixelFont(QStringLiteral("微软雅黑"), 12, true));
+    m_lblDateTime->setFont(UiStyle::pixelFont(QStringLiteral("微软雅黑"), 12, true));
     m_lblDateTime->setStyleSheet(QStringLiteral("color: #800000;"));
     m_lblDateTime->move(343, 19);
     m_lblDateTime->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -314,7 +307,7 @@ TMainFrm::TMainFrm(TNoteStore &store, QWidget *parent)
                                                 "lblweek4", "lblweek5", "lblweek67"};
     static const char16_t *const captions[6] = {u"周 一", u"周 二", u"周 三",
                                                 u"周 四", u"周 五", u"周 六/日"};
-    const QFont captionFont = pixelFont(QStringLiteral("宋体"), 12);
+    const QFont captionFont = UiStyle::pixelFont(QStringLiteral("宋体"), 12);
     for (int i = 0; i < 6; ++i) {
         auto *label = new QLabel(QString::fromUtf16(captions[i]), m_pnlRight);
         label->setObjectName(QLatin1String(captionNames[i]));
@@ -435,7 +428,7 @@ void TMainFrm::createHiddenControls()
 
     m_lblMonth = new QLabel(QStringLiteral("4"), this);
     m_lblMonth->setObjectName(QStringLiteral("lblMonth"));
-    m_lblMonth->setFont(pixelFont(QStringLiteral("Arial"), 24, true));
+    m_lblMonth->setFont(UiStyle::pixelFont(QStringLiteral("Arial"), 24, true));
     m_lblMonth->setStyleSheet(QStringLiteral("color: blue;"));
     m_lblMonth->setToolTip(QStringLiteral("选择月份"));
     m_lblMonth->setCursor(Qt::PointingHandCursor);
@@ -456,7 +449,7 @@ void TMainFrm::createHiddenControls()
         auto *button = new QPushButton(QLatin1String(letters[i]), this);
         button->setObjectName(QStringLiteral("btn") + QLatin1String(letters[i]));
         button->setFlat(true);
-        button->setFont(pixelFont(QStringLiteral("Arial"), 16, true));
+        button->setFont(UiStyle::pixelFont(QStringLiteral("Arial"), 16, true));
         button->setGeometry(480 + 22 * i, 20, 20, 22);
         button->setFocusPolicy(Qt::NoFocus);
         button->hide();
